@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// Sequential, buffered reading of a regular file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/os/file_identity.h"
+
+namespace os {
+
+// A regular file open for reading front to back. It never seeks, so the bytes it delivers are
+// exactly the file's bytes in order; it is closed when the object goes.
+class InputFile {
+public:
+    InputFile();
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Opens a regular file for reading. False when the path cannot be opened or leads to
+    // anything but a regular file (a directory, a FIFO, a device): opening never waits, so a
+    // FIFO with no writer behind it cannot hang the caller.
+    bool Open(const std::string& path);
+
+    // Reads up to `size` bytes, fewer only at the end of the file or on a read error.
+    std::size_t Read(void* destination, std::size_t size);
+
+    // Reads and discards up to `size` bytes; returns how many there were.
+    std::uint64_t Skip(std::uint64_t size);
+
+    // True once a read has come back short: the file has ended (or failed) for good.
+    bool Ended() const { return m_ended; }
+
+    // True when reading stopped on an error rather than at the end of the file.
+    bool Failed() const { return m_failed; }
+
+    // The size the file had when it was opened.
+    std::uint64_t SizeWhenOpened() const { return m_sizeWhenOpened; }
+
+    FileIdentity Identity() const { return m_identity; }
+
+private:
+    // Refills the buffer; false when nothing more can be read.
+    bool Refill();
+    // One read(2) call that retries on interruption; -1 on error.
+    long ReadOnce(void* destination, std::size_t size);
+
+    int m_fd = -1;
+    std::unique_ptr<unsigned char[]> m_buffer;
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    bool m_ended = false;
+    bool m_failed = false;
+    std::uint64_t m_sizeWhenOpened = 0;
+    FileIdentity m_identity;
+};
+
+}  // namespace os
