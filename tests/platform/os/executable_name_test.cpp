@@ -16,7 +16,8 @@ TEST(ExecutableName, DropsFoldersAndTheFileNamesExtension) {
 }
 
 TEST(WithExtension, ReplacesOrAppends) {
-    EXPECT_EQ(os::WithExtension("/usr/lib/tabulon/tabulon", ".HLP"), "/usr/lib/tabulon/tabulon.HLP");
+    EXPECT_EQ(os::WithExtension("/usr/lib/tabulon/tabulon", ".HLP"),
+              "/usr/lib/tabulon/tabulon.HLP");
     EXPECT_EQ(os::WithExtension("/opt/Tabulon.exe", ".HLP"), "/opt/Tabulon.HLP");
     EXPECT_EQ(os::WithExtension("/my.tools/tabulon", ".HLP"), "/my.tools/tabulon.HLP");
 }

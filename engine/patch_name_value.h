@@ -1,0 +1,10 @@
+// SPDX-License-Identifier: MIT
+// How a patch name is written into the report.
+#pragma once
+
+#include <string>
+
+// The report's value for a patch name: "<" and ">" escaped as "&lt;" and "&gt;" (and nothing
+// else, so "&" and quotes pass unchanged), then the white-space bytes 0x09-0x0D and 0x20
+// removed from both ends. Bytes of 0x80 and above are never white space.
+std::string PatchNameValue(const char* name);

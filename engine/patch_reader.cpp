@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#include "engine/patch_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "engine/byte_order.h"
+#include "platform/os/input_file.h"
+
+namespace {
+
+constexpr char kMissingFile[] = "The named PCG file does not exist !";
+constexpr char kBadHeaders[] =
+    "Failed to read the PCG file, it does not appear to be valid (headers).";
+
+constexpr std::size_t kFileHeaderSize = 32;
+constexpr std::size_t kBankHeaderSize = 20;
+constexpr std::size_t kNameSize = 16;
+
+ReadOutcome Fail(CPatchTable& table, const char* text) {
+    static_assert(sizeof(kBadHeaders) <= CPatchTable::kErrorTextSize);
+    std::strncpy(table.errorText.data(), text, CPatchTable::kErrorTextSize - 1);
+    table.errorText.back() = '\0';
+    return ReadOutcome::Failed;
+}
+
+bool HasMagic(const unsigned char* bytes, const char (&magic)[5]) {
+    return std::memcmp(bytes, magic, 4) == 0;
+}
+
+// Reads one bank chunk's records. Entries past the table's end, or past the end of the file,
+// are counted but not stored; once the file has ended nothing more is read.
+void ReadRecords(os::InputFile& file, std::uint64_t count, std::uint64_t size, CPatchTable& table,
+                 std::uint64_t& nameCount) {
+    const std::uint64_t nameBytes = std::min<std::uint64_t>(size, kNameSize);
+    while (count > 0 && nameCount < table.entries.size() && !file.Ended()) {
+        char* name = table.entries[nameCount].name;
+        const std::size_t got = file.Read(name, static_cast<std::size_t>(nameBytes));
+        name[got] = '\0';
+        file.Skip(size - nameBytes);
+        ++nameCount;
+        --count;
+    }
+    // What is left is only consumed, in one pass whose length the file bounds (count * size
+    // cannot overflow 64 bits, both being 32-bit values).
+    file.Skip(count * size);
+    nameCount += count;
+}
+
+}  // namespace
+
+ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
+    os::InputFile file;
+    if (!file.Open(pcgPath)) {
+        return Fail(table, kMissingFile);
+    }
+
+    unsigned char header[kFileHeaderSize] = {};
+    if (file.Read(header, sizeof header) != sizeof header || !HasMagic(header, "KORG") ||
+        !HasMagic(header + 16, "PCG1") || !HasMagic(header + 24, "PRG1")) {
+        return Fail(table, kBadHeaders);
+    }
+
+    std::uint64_t bankCount = 0;
+    std::uint64_t nameCount = 0;
+    for (;;) {
+        unsigned char bank[kBankHeaderSize] = {};
+        if (file.Read(bank, sizeof bank) != sizeof bank) {
+            break;
+        }
+        if (!HasMagic(bank, "PBK1") && !HasMagic(bank, "MBK1")) {
+            break;
+        }
+        const std::uint32_t recordCount = ReadBigEndian32(bank + 8);
+        const std::uint32_t recordSize = ReadBigEndian32(bank + 12);
+        ++bankCount;
+        ReadRecords(file, recordCount, recordSize, table, nameCount);
+    }
+    return bankCount == 0 ? ReadOutcome::NoBanks : ReadOutcome::Read;
+}

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// Collects the patch names of a PCG file's bank chunks.
+#pragma once
+
+#include <string>
+
+#include "engine/patch_table.h"
+
+enum class ReadOutcome {
+    Read,     // at least one bank chunk was accepted; the names are in the table
+    NoBanks,  // the header was valid but no "PBK1" or "MBK1" chunk followed it
+    Failed,   // the table's error text says why
+};
+
+// Reads the names of the records of the "PBK1" and "MBK1" chunks that directly follow the
+// 32-byte file header, in file order, into `table` (whose error text must be empty), stopping
+// at the first chunk of any other kind or at the end of the file.
+//
+// Failed, with the error text:
+//   "The named PCG file does not exist !"  the path cannot be opened, or is not a regular file;
+//   "Failed to read the PCG file, it does not appear to be valid (headers)."  the file is
+//       shorter than 32 bytes or its "KORG", "PCG1" or "PRG1" magic differs.
+//
+// A name is the first 16 bytes of its record, cut at the first NUL, made only of bytes the
+// record really holds (a shorter record or one cut off by the end of the file gives fewer).
+// Records that the header counts but the file no longer holds still count and keep empty
+// names. The work done is bounded by the file's length, never by the counts in its headers.
+ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table);

@@ -1,0 +1,207 @@
+// SPDX-License-Identifier: MIT
+// Generating reports end to end, every outcome checked by its exact message.
+#include "engine/generate_report.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "engine/report_generation.h"
+#include "engine/report_template.h"
+#include "engine/template_loader.h"
+#include "platform/os/executable_path.h"
+#include "support/pcg_builder.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using support::PcgBuilder;
+using support::ReadFile;
+
+constexpr char kTemplateMissing[] =
+    "Couldn't find the template file template.htm. This file should be in the same directory as "
+    "the application. Check your installation";
+constexpr char kNamesMissing[] =
+    "You need to enter the name of the PCG file to read, and the name for the report file, "
+    "before I can generate anything ;-)";
+constexpr char kReportFailed[] =
+    "I could not create the report file, please check the file name is valid.";
+
+class GenerateReportTest : public ::testing::Test {
+protected:
+    GenerateOutcome Generate(const std::string& pcg, const std::string& report) {
+        return GenerateReportFromTemplate(m_template, pcg, report);
+    }
+    void ExpectFailure(const GenerateOutcome& outcome, const std::string& message) {
+        EXPECT_FALSE(outcome.succeeded);
+        EXPECT_EQ(outcome.icon, OutcomeIcon::Warning);
+        EXPECT_EQ(outcome.message, message);
+    }
+    void ExpectSuccess(const GenerateOutcome& outcome) {
+        EXPECT_TRUE(outcome.succeeded);
+        EXPECT_EQ(outcome.icon, OutcomeIcon::Information);
+        EXPECT_EQ(outcome.message, "Successfully generated report");
+    }
+
+    support::TempDir m_dir;
+    std::string m_template = m_dir.Write("template.htm", "<%PATCHNAME_000%>|<%PATCHNAME_001%>\n");
+    std::string m_pcg = m_dir.Write("in.pcg", PcgBuilder().Bank("PBK1", {"One", "Two"}).bytes());
+    std::string m_report = m_dir.Path("report.htm");
+};
+
+TEST_F(GenerateReportTest, WritesTheReport) {
+    ExpectSuccess(Generate(m_pcg, m_report));
+    EXPECT_EQ(ReadFile(m_report), "One|Two\r\n");
+}
+
+TEST_F(GenerateReportTest, ChecksTheTemplateFirst) {
+    m_template = m_dir.Path("absent.htm");
+    ExpectFailure(Generate("", ""), kTemplateMissing);
+    m_template = m_dir.path();
+    ExpectFailure(Generate(m_pcg, m_report), kTemplateMissing);
+    EXPECT_FALSE(support::Exists(m_report));
+}
+
+TEST_F(GenerateReportTest, NeedsBothNamesBeforeTheFiles) {
+    ExpectFailure(Generate("", ""), kNamesMissing);
+    ExpectFailure(Generate(m_pcg, ""), kNamesMissing);
+    ExpectFailure(Generate("", m_report), kNamesMissing);
+    ExpectFailure(Generate(m_dir.Path("absent.pcg"), ""), kNamesMissing);
+    EXPECT_FALSE(support::Exists(m_report));
+}
+
+TEST_F(GenerateReportTest, ReportsWhyThePcgFileWasRefused) {
+    ExpectFailure(Generate(m_dir.Path("absent.pcg"), m_report),
+                  "Error : The named PCG file does not exist !.");
+    ExpectFailure(Generate(m_dir.path(), m_report), "Error : The named PCG file does not exist !.");
+    ExpectFailure(
+        Generate(m_dir.Write("bad.pcg", "KORG"), m_report),
+        "Error : Failed to read the PCG file, it does not appear to be valid (headers)..");
+    ExpectFailure(
+        Generate(m_dir.Write("none.pcg", PcgBuilder().Bank("CBK1", {"C"}).bytes()), m_report),
+        "I couldn't find any patches in that PCG, so I can't generate a report !");
+    EXPECT_FALSE(support::Exists(m_report));
+}
+
+TEST_F(GenerateReportTest, PathsAreTakenAsTyped) {
+    // A path of spaces is not empty: it is a file name like any other.
+    ExpectFailure(Generate("  ", m_report), "Error : The named PCG file does not exist !.");
+    ExpectFailure(Generate(m_pcg + " ", m_report), "Error : The named PCG file does not exist !.");
+    const std::string previous = std::filesystem::current_path();
+    ASSERT_EQ(chdir(m_dir.path().c_str()), 0);
+    ExpectSuccess(Generate("in.pcg", "  "));
+    EXPECT_EQ(chdir(previous.c_str()), 0);
+    EXPECT_EQ(ReadFile(m_dir.Path("  ")), "One|Two\r\n");
+}
+
+TEST_F(GenerateReportTest, FailsWhereTheReportCannotBeCreated) {
+    ExpectFailure(Generate(m_pcg, m_dir.Path("no/such/folder/report.htm")), kReportFailed);
+    ExpectFailure(Generate(m_pcg, m_dir.path()), kReportFailed);
+}
+
+TEST_F(GenerateReportTest, ReplacesAnExistingReport) {
+    m_dir.Write("report.htm", std::string(10000, 'o'));
+    ExpectSuccess(Generate(m_pcg, m_report));
+    EXPECT_EQ(ReadFile(m_report), "One|Two\r\n");
+}
+
+TEST_F(GenerateReportTest, AFullDiskIsAFailureNotASuccess) {
+    ExpectFailure(Generate(m_pcg, "/dev/full"), kReportFailed);
+}
+
+TEST_F(GenerateReportTest, NeverOverwritesItsInputs) {
+    const std::string pcgBytes = ReadFile(m_pcg);
+    const std::string templateBytes = ReadFile(m_template);
+    ASSERT_EQ(symlink(m_pcg.c_str(), m_dir.Path("link.htm").c_str()), 0);
+    ASSERT_EQ(link(m_pcg.c_str(), m_dir.Path("hard.htm").c_str()), 0);
+    for (const std::string& report : {m_pcg, m_dir.path() + "/./in.pcg", m_dir.path() + "//in.pcg",
+                                      m_dir.Path("link.htm"), m_dir.Path("hard.htm"), m_template}) {
+        ExpectFailure(Generate(m_pcg, report), kReportFailed);
+    }
+    EXPECT_EQ(ReadFile(m_pcg), pcgBytes);
+    EXPECT_EQ(ReadFile(m_template), templateBytes);
+}
+
+TEST_F(GenerateReportTest, EscapesAndTrimsNamesAndFillsOnly128Keys) {
+    std::vector<std::string> names(200, "n");
+    names[0] = "  Soft <Pad> ";
+    names[1] = "Tom & \"Jerry\"\t";
+    names[2] =
+        "\xA0"
+        "hi\xA0";
+    names[127] = "Last";
+    names[128] = "Too far";
+    m_template =
+        m_dir.Write("keys.htm",
+                    "[<%PATCHNAME_000%>][<%PATCHNAME_001%>][<%PATCHNAME_002%>]\n"
+                    "[<%PATCHNAME_127%>][<%PATCHNAME_128%>][<%PATCHNAME_1%>][<%OTHER%>]\n");
+    ExpectSuccess(
+        Generate(m_dir.Write("many.pcg", PcgBuilder().Bank("PBK1", names).bytes()), m_report));
+    EXPECT_EQ(ReadFile(m_report),
+              "[Soft &lt;Pad&gt;][Tom & \"Jerry\"][\xA0"
+              "hi\xA0]\r\n[Last][][][]\r\n");
+}
+
+TEST_F(GenerateReportTest, KeysForMissingNamesRenderEmpty) {
+    m_template = m_dir.Write("few.htm", "<%PATCHNAME_001%>/<%PATCHNAME_002%>.\n");
+    ExpectSuccess(Generate(m_pcg, m_report));
+    EXPECT_EQ(ReadFile(m_report), "Two/.\r\n");
+}
+
+TEST_F(GenerateReportTest, AnEmptyTemplateGivesAnEmptyReport) {
+    m_dir.Write("report.htm", "old content");
+    m_template = m_dir.Write("blank.htm", "\n\r\n\n");
+    ExpectSuccess(Generate(m_pcg, m_report));
+    EXPECT_TRUE(support::Exists(m_report));
+    EXPECT_EQ(ReadFile(m_report), "");
+}
+
+TEST_F(GenerateReportTest, MatchesTheGoldenReport) {
+    const std::string data = TABULON_TEST_DATA_DIR;
+    m_template = data + "/golden_template.htm";
+    const auto pcg = m_dir.Write("triton.pcg", support::InstrumentLikePcg());
+    ExpectSuccess(Generate(pcg, m_report));
+    EXPECT_EQ(ReadFile(m_report), ReadFile(data + "/golden_report.htm"));
+}
+
+TEST(GenerateReport, UsesTheTemplateBesideTheExecutable) {
+    support::TempDir dir;
+    const auto pcg = dir.Write("triton.pcg", support::InstrumentLikePcg());
+    const auto report = dir.Path("report.htm");
+    const GenerateOutcome outcome = GenerateReport(pcg, report);
+    ASSERT_TRUE(outcome.succeeded) << outcome.message;
+    const std::string html = ReadFile(report);
+    const std::string shipped = ReadFile(os::DirectoryOf(os::ExecutablePath()) + "template.htm");
+    ASSERT_FALSE(shipped.empty());
+    EXPECT_NE(html.find("Grand Piano 0</span>"), std::string::npos);
+    EXPECT_NE(html.find("&lt;Hit&gt; 005</span>"), std::string::npos);
+    EXPECT_NE(html.find("Bass 125</span>"), std::string::npos);
+    EXPECT_EQ(html.find("<%"), std::string::npos);
+    EXPECT_EQ(html.find("%>"), std::string::npos);
+    EXPECT_EQ(html.find("\n\n"), std::string::npos);
+}
+
+TEST(ShippedTemplate, HoldsEachOf128KeysOnce) {
+    const auto text = LoadTemplateText(os::DirectoryOf(os::ExecutablePath()) + "template.htm");
+    ASSERT_TRUE(text);
+    CReportTemplate reportTemplate;
+    reportTemplate.SetTemplate(*text);
+    std::vector<std::string> keys;
+    for (const auto& chunk : reportTemplate.Chunks()) {
+        if (chunk.isTag) {
+            keys.push_back(chunk.text);
+        }
+    }
+    ASSERT_EQ(keys.size(), 128u);
+    for (int j = 0; j < 128; ++j) {
+        char key[16];
+        std::snprintf(key, sizeof key, "PATCHNAME_%03d", j);
+        EXPECT_EQ(keys[static_cast<std::size_t>(j)], key);
+    }
+}
+
+}  // namespace

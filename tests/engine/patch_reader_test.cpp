@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+// Reading patch names from PCG files, well-formed and hostile.
+#include "engine/patch_reader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "support/pcg_builder.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using support::PcgBuilder;
+
+class PatchReader : public ::testing::Test {
+protected:
+    ReadOutcome Read(const std::string& bytes) {
+        return ReadPatchNames(m_dir.Write("file.pcg", bytes), m_table);
+    }
+    std::string Name(std::size_t k) const { return m_table.entries[k].name; }
+    std::string Error() const { return m_table.errorText.data(); }
+
+    support::TempDir m_dir;
+    CPatchTable m_table;
+};
+
+TEST(PatchTable, IsBankMajorAndEmptyWhenConstructed) {
+    const CPatchTable table;
+    EXPECT_EQ(table.errorText[0], '\0');
+    EXPECT_EQ(table.entries[0].bank, 'A');
+    EXPECT_EQ(table.entries[0].number, 0);
+    EXPECT_EQ(table.entries[129].bank, 'B');
+    EXPECT_EQ(table.entries[129].number, 1);
+    EXPECT_EQ(table.entries[767].bank, 'F');
+    EXPECT_EQ(table.entries[767].number, 127);
+    for (const auto& entry : table.entries) {
+        EXPECT_EQ(entry.name[0], '\0');
+    }
+}
+
+TEST_F(PatchReader, FailsOnAMissingFileOrAFolder) {
+    EXPECT_EQ(ReadPatchNames(m_dir.Path("absent.pcg"), m_table), ReadOutcome::Failed);
+    EXPECT_EQ(Error(), "The named PCG file does not exist !");
+    CPatchTable again;
+    EXPECT_EQ(ReadPatchNames(m_dir.path(), again), ReadOutcome::Failed);
+    EXPECT_STREQ(again.errorText.data(), "The named PCG file does not exist !");
+}
+
+TEST_F(PatchReader, ReturnsInsteadOfWaitingOnAFifo) {
+    const auto fifo = m_dir.Path("pipe.pcg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadPatchNames(fifo, m_table), ReadOutcome::Failed);
+    EXPECT_EQ(Error(), "The named PCG file does not exist !");
+}
+
+TEST_F(PatchReader, ChecksEachHeaderMagicExactly) {
+    const std::string valid = PcgBuilder().bytes();
+    const char* const kBadHeaders =
+        "Failed to read the PCG file, it does not appear to be valid (headers).";
+    for (const std::size_t offset : {0u, 16u, 24u}) {
+        std::string bytes = valid;
+        bytes[offset] = static_cast<char>(std::tolower(bytes[offset]));
+        CPatchTable table;
+        EXPECT_EQ(ReadPatchNames(m_dir.Write("bad.pcg", bytes), table), ReadOutcome::Failed);
+        EXPECT_STREQ(table.errorText.data(), kBadHeaders) << "offset " << offset;
+    }
+    for (const std::size_t length : {0u, 4u, 31u}) {
+        CPatchTable table;
+        EXPECT_EQ(ReadPatchNames(m_dir.Write("short.pcg", valid.substr(0, length)), table),
+                  ReadOutcome::Failed);
+        EXPECT_STREQ(table.errorText.data(), kBadHeaders) << "length " << length;
+    }
+}
+
+TEST_F(PatchReader, NeedsABankChunkRightAfterTheHeader) {
+    EXPECT_EQ(Read(PcgBuilder().bytes()), ReadOutcome::NoBanks);
+    EXPECT_EQ(Read(PcgBuilder().Bytes("PBK1").bytes()), ReadOutcome::NoBanks);
+    // A chunk of another kind ends the banks, even when bank chunks follow it.
+    EXPECT_EQ(Read(PcgBuilder().Bank("CBK1", {"Combi"}).Bank("PBK1", {"Piano"}).bytes()),
+              ReadOutcome::NoBanks);
+    EXPECT_EQ(Read(PcgBuilder().Bank("pbk1", {"Piano"}).bytes()), ReadOutcome::NoBanks);
+    EXPECT_EQ(Error(), "");
+}
+
+TEST_F(PatchReader, CountsAnEmptyBankAsABank) {
+    EXPECT_EQ(Read(PcgBuilder().BankHeader("PBK1", 0, 540).bytes()), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "");
+}
+
+TEST_F(PatchReader, FillsTheTableInFileOrderAcrossBanks) {
+    std::vector<std::string> first, second;
+    for (int k = 0; k < 128; ++k) {
+        first.push_back("A" + std::to_string(k));
+        second.push_back("B" + std::to_string(k));
+    }
+    const auto bytes = PcgBuilder()
+                           .Bank("PBK1", first)
+                           .Bank("MBK1", second)
+                           .Bank("PBK1", {"after drums"}, 20)
+                           .Bank("CBK1", {"never"})
+                           .bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "A0");
+    EXPECT_EQ(Name(127), "A127");
+    EXPECT_EQ(Name(128), "B0");
+    EXPECT_EQ(Name(255), "B127");
+    EXPECT_EQ(Name(256), "after drums");
+    EXPECT_EQ(Name(257), "");
+    // The bank letter is the slot's, not the chunk's.
+    EXPECT_EQ(m_table.entries[256].bank, 'C');
+}
+
+TEST_F(PatchReader, TakesTheFirstSixteenBytesCutAtTheFirstNul) {
+    const auto bytes =
+        PcgBuilder()
+            .Bank("PBK1", {"Sixteen chars ok", "Seventeen chars!!"})
+            .BankHeader("PBK1", 2, 30)
+            .Bytes(support::PatchRecord("  Pad  ", 30, '\x01'))
+            .Bytes(support::PatchRecord(std::string("Abc") + std::string(13, '\0'), 30, 'z'))
+            .bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "Sixteen chars ok");
+    EXPECT_EQ(Name(1), "Seventeen chars!");
+    EXPECT_EQ(Name(2), std::string("  Pad  ") + std::string(9, '\x01'));
+    EXPECT_EQ(Name(3), "Abc");
+}
+
+TEST_F(PatchReader, ReadsTheInstrumentsOwnLayout) {
+    EXPECT_EQ(Read(support::InstrumentLikePcg()), ReadOutcome::Read);
+    for (std::size_t k = 0; k < CPatchTable::kEntries; ++k) {
+        ASSERT_EQ(Name(k), support::InstrumentName(support::ProgramName(k))) << k;
+    }
+}
+
+// Faults of a reader that trusts its headers: each of these once meant stale bytes, endless
+// loops or reads from the wrong place.
+TEST_F(PatchReader, ShortRecordsGiveOnlyTheirOwnBytes) {
+    const auto bytes = PcgBuilder()
+                           .Bank("PBK1", {"Long enough name"}, 16)
+                           .Bank("PBK1", {"Tiny", "Ab"}, 4)
+                           .BankHeader("PBK1", 2, 0)
+                           .bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "Long enough name");
+    EXPECT_EQ(Name(1), "Tiny");
+    EXPECT_EQ(Name(2), "Ab");
+    EXPECT_EQ(Name(3), "");
+    EXPECT_EQ(Name(4), "");
+}
+
+TEST_F(PatchReader, ARecordCutOffByTheEndOfTheFileKeepsOnlyWhatWasRead) {
+    // The previous record leaves a long name in the buffer; the cut one must not inherit it.
+    const auto bytes = PcgBuilder()
+                           .Bank("PBK1", {"Previous record!"}, 16)
+                           .BankHeader("PBK1", 3, 540)
+                           .Bytes("Cut")
+                           .bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "Previous record!");
+    EXPECT_EQ(Name(1), "Cut");
+    EXPECT_EQ(Name(2), "");
+    EXPECT_EQ(Name(3), "");
+}
+
+TEST_F(PatchReader, RecordsLargerThanAnyBufferAreConsumedWhole) {
+    const auto bytes = PcgBuilder()
+                           .Bank("PBK1", {"Big one", "Big two"}, 100000)
+                           .Bank("MBK1", {"Next header"}, 540)
+                           .bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "Big one");
+    EXPECT_EQ(Name(1), "Big two");
+    EXPECT_EQ(Name(2), "Next header");
+}
+
+TEST_F(PatchReader, ClaimsBeyondTheFileFinishAtOnce) {
+    struct Claim {
+        std::uint32_t count, size;
+    };
+    for (const Claim claim :
+         {Claim{0xFFFFFFFF, 0}, Claim{0xFFFFFFFF, 0xFFFFFFFF}, Claim{0xFFFFFFFF, 0x80000000},
+          Claim{1, 0x80000000}, Claim{0x80000000, 16}}) {
+        CPatchTable table;
+        const auto bytes = PcgBuilder()
+                               .BankHeader("PBK1", claim.count, claim.size)
+                               .Bytes(support::PatchRecord("Only record", 16))
+                               .bytes();
+        EXPECT_EQ(ReadPatchNames(m_dir.Write("claim.pcg", bytes), table), ReadOutcome::Read)
+            << claim.count << " x " << claim.size;
+        EXPECT_STREQ(table.entries[0].name, claim.size == 0 ? "" : "Only record");
+        EXPECT_STREQ(table.entries[1].name, "");
+    }
+}
+
+TEST_F(PatchReader, RecordsBeyondTheTableAreSkippedSoLaterBanksStayAligned) {
+    std::vector<std::string> many(800, "x");
+    many[767] = "last stored";
+    many[768] = "not stored";
+    const auto bytes = PcgBuilder().Bank("PBK1", many, 24).Bank("PBK1", {"ignored"}).bytes();
+    EXPECT_EQ(Read(bytes), ReadOutcome::Read);
+    EXPECT_EQ(Name(767), "last stored");
+}
+
+TEST_F(PatchReader, AHugeSparseFileIsReadToItsEndWithoutTrouble) {
+    // 1 GiB of holes behind a header that claims far more: no disk space used.
+    const auto path = m_dir.Write("sparse.pcg", PcgBuilder()
+                                                    .BankHeader("PBK1", 0xFFFFFFFF, 4096)
+                                                    .Bytes(support::PatchRecord("First", 4096))
+                                                    .bytes());
+    ASSERT_EQ(truncate(path.c_str(), 1ll << 30), 0);
+    EXPECT_EQ(ReadPatchNames(path, m_table), ReadOutcome::Read);
+    EXPECT_EQ(Name(0), "First");
+    EXPECT_EQ(Name(1), "");
+}
+
+}  // namespace
