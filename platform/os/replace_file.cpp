@@ -3,11 +3,11 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 
 #include "platform/os/executable_path.h"
 
@@ -20,13 +20,12 @@ namespace {
 // colliding. O_EXCL settles any remaining clash.
 std::string TemporaryName(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
+    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
     const auto slash = path.rfind('/');
     const std::string folder = DirectoryOf(path);
     const std::string name = path.substr(slash == std::string::npos ? 0 : slash + 1);
     return folder + "." + name + "." + std::to_string(getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(now.tv_nsec) + ".tmp";
+           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(now) + ".tmp";
 }
 
 int CreateTemporary(const std::string& path, std::string& temporary) {

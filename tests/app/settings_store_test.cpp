@@ -46,15 +46,6 @@ TEST_F(SettingsStore, AGenerateWritesReportThenPcg) {
               "file.pcg\r\n");
 }
 
-TEST_F(SettingsStore, ValuesReadBackCutTo4095Bytes) {
-    const std::string longPath = "/" + std::string(5000, 'd');
-    ASSERT_TRUE(WriteSetting("MRU", "pcg", longPath));
-    EXPECT_EQ(ReadSetting("MRU", "pcg", ""), longPath.substr(0, 4095));
-    // Names whose files Linux allows but Windows does not still come back whole.
-    ASSERT_TRUE(WriteSetting("MRU", "report", "/tmp/report.htm "));
-    EXPECT_EQ(ReadSetting("MRU", "report", ""), "/tmp/report.htm ");
-}
-
 TEST_F(SettingsStore, AnUnwritableProfileFailsQuietly) {
     ASSERT_EQ(mkdir(m_file.c_str(), 0700), 0);
     EXPECT_FALSE(WriteSetting("MRU", "report", "/tmp/r.htm"));

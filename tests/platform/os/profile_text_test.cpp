@@ -95,11 +95,6 @@ TEST(ProfileTextRead, LineEndsByteOrderMarkAndNulBytes) {
 
 // --- writing: exact bytes -----------------------------------------------------------------
 
-TEST(ProfileTextWrite, NewTextGetsTheSectionAndKey) {
-    EXPECT_EQ(WithProfileValue("", "MRU", "report", "/home/me/r.htm"),
-              "[MRU]\r\nreport=/home/me/r.htm\r\n");
-}
-
 TEST(ProfileTextWrite, AddsAKeyAfterTheSectionsLastKeyLine) {
     const std::string text =
         "[MRU]\r\n; remembered paths\r\nreport=r.htm\r\n\r\n; next: other\r\n[Other]\r\nx=1\r\n";
