@@ -13,25 +13,19 @@ void AppendTemplateLines(std::string_view fileBytes, std::string& text) {
     }
     text.reserve(text.size() + fileBytes.size() + fileBytes.size() / 32 + 2);
 
-    const char* cursor = fileBytes.data();
-    const char* const end = cursor + fileBytes.size();
-    while (cursor < end) {
-        const auto* lineFeed = static_cast<const char*>(
-            std::memchr(cursor, '\n', static_cast<std::size_t>(end - cursor)));
-        const char* lineEnd = lineFeed ? lineFeed : end;
-        const char* next = lineFeed ? lineFeed + 1 : end;
-        if (lineFeed && lineEnd > cursor && lineEnd[-1] == '\r') {
-            --lineEnd;
+    while (!fileBytes.empty()) {
+        const auto lineFeed = fileBytes.find('\n');
+        const bool ended = lineFeed != std::string_view::npos;
+        std::string_view line = fileBytes.substr(0, ended ? lineFeed : fileBytes.size());
+        fileBytes.remove_prefix(ended ? lineFeed + 1 : fileBytes.size());
+        if (ended && !line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
         }
-        if (const auto* nul = static_cast<const char*>(
-                std::memchr(cursor, '\0', static_cast<std::size_t>(lineEnd - cursor)))) {
-            lineEnd = nul;
-        }
-        if (lineEnd > cursor) {
-            text.append(cursor, lineEnd);
+        line = line.substr(0, line.find('\0'));
+        if (!line.empty()) {
+            text.append(line);
             text.append("\r\n", 2);
         }
-        cursor = next;
     }
 }
 

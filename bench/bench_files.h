@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// The input files the benchmarks work on, made once per run in a temporary folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bench {
+
+class BenchFiles {
+public:
+    BenchFiles();
+    ~BenchFiles();
+
+    // The instrument-like PCG file (5 x 128 programs of 540 bytes and a drum bank).
+    const std::string& instrumentPcg() const { return m_instrumentPcg; }
+    // A PCG file of `megabytes` MiB: many banks of 16 KiB records.
+    std::string LargePcg(std::uint64_t megabytes) const;
+    // A template of about `megabytes` MiB holding `tags` PATCHNAME tags spread evenly.
+    std::string LargeTemplate(std::uint64_t megabytes, int tags) const;
+    // A path for an output file inside the folder.
+    std::string OutputPath(const std::string& name) const { return m_dir + "/" + name; }
+
+private:
+    std::string m_dir;
+    std::string m_instrumentPcg;
+};
+
+// Reads a whole file into memory.
+std::string ReadWhole(const std::string& path);
+
+}  // namespace bench
