@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+#include "platform/ui/help_viewer.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QPointer>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+#include <deque>
+
+namespace {
+
+struct SeamState {
+    bool recording = false;
+    std::deque<bool> answers;
+    std::vector<HelpRequest> requests;
+};
+
+SeamState& Seam() {
+    static SeamState state;
+    return state;
+}
+
+QPointer<QWidget>& HelpWindow() {
+    static QPointer<QWidget> window;
+    return window;
+}
+
+bool IsReadable(const QString& path) {
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+}
+
+// A parentless window would be blocked by the modal dialog that asked for help, so the help
+// window belongs to that dialog and is rebuilt when a request comes from another one.
+QWidget* HelpWindowFor(QWidget* owner) {
+    QPointer<QWidget>& window = HelpWindow();
+    if (window && window->parentWidget() == owner) {
+        return window;
+    }
+    delete window.data();
+    window = new QWidget(owner, Qt::Window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setObjectName("helpWindow");
+    auto* browser = new QTextBrowser(window);
+    browser->setObjectName("helpBrowser");
+    browser->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(browser);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
+    window->resize(560, 480);
+    return window;
+}
+
+}  // namespace
+
+namespace ui {
+
+std::string HelpAnchorName(unsigned long topic) {
+    char name[24];
+    std::snprintf(name, sizeof name, "0x%lx", topic);
+    return name;
+}
+
+bool ShowHelpTopic(QWidget* owner, const std::string& helpFile, unsigned long topic,
+                   const std::string& title) {
+    SeamState& seam = Seam();
+    if (seam.recording) {
+        seam.requests.push_back({helpFile, topic, owner});
+    }
+    if (!seam.answers.empty()) {
+        const bool launched = seam.answers.front();
+        seam.answers.pop_front();
+        return launched;
+    }
+    const QString path = QString::fromLocal8Bit(helpFile);
+    if (!IsReadable(path)) {
+        return false;
+    }
+    QWidget* window = HelpWindowFor(owner);
+    window->setWindowTitle(QString::fromLocal8Bit(title));
+    auto* browser = window->findChild<QTextBrowser*>("helpBrowser");
+    QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (topic != 0) {
+        url.setFragment(QString::fromStdString(HelpAnchorName(topic)));
+    }
+    window->show();
+    // Shown first, so that the page is laid out at its real width when it scrolls.
+    browser->clearHistory();
+    browser->setSource(QUrl());
+    browser->setSource(url, QTextDocument::HtmlResource);
+    window->raise();
+    window->activateWindow();
+    return true;
+}
+
+QWidget* OpenHelpWindow() {
+    return HelpWindow().data();
+}
+
+}  // namespace ui
+
+void HelpSeam::QueueAnswer(bool launched) {
+    Seam().recording = true;
+    Seam().answers.push_back(launched);
+}
+
+const std::vector<HelpRequest>& HelpSeam::Requests() {
+    return Seam().requests;
+}
+
+void HelpSeam::Reset() {
+    Seam() = SeamState();
+}
