@@ -168,6 +168,10 @@ QWidget* CDialog::ControlWidget(int id) const {
     return d->window ? d->window->ControlWidget(id) : nullptr;
 }
 
+QWidget* CDialog::ControlAt(int index) const {
+    return d->window ? d->window->ControlAt(index) : nullptr;
+}
+
 void CDialog::DoDataExchange(CDataExchange* /*pDX*/) {}
 
 bool CDialog::OnInitDialog() {

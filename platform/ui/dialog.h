@@ -82,6 +82,8 @@ public:
     QDialog* Window() const;
     // The widget of the first control with id `id`, else nullptr.
     QWidget* ControlWidget(int id) const;
+    // The widget of the control at `index` in template order, else nullptr.
+    QWidget* ControlAt(int index) const;
 
 protected:
     // Binds controls to members, or moves data between them. The default does nothing.

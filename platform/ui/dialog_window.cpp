@@ -69,6 +69,12 @@ QWidget* DialogWindow::ControlWidget(int id) const {
     return nullptr;
 }
 
+QWidget* DialogWindow::ControlAt(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < m_controls.size()
+               ? m_controls[static_cast<std::size_t>(index)].widget
+               : nullptr;
+}
+
 void DialogWindow::FocusFirstTabStop() {
     for (const ui::BuiltControl& control : m_controls) {
         if ((control.widget->focusPolicy() & Qt::TabFocus) && control.widget->isEnabled()) {

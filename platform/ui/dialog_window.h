@@ -17,6 +17,7 @@ public:
     DialogWindow(CDialog& dialog, const res::DialogTemplate& tmpl, QWidget* owner);
 
     QWidget* ControlWidget(int id) const;
+    QWidget* ControlAt(int index) const;
     // Gives the focus to the first tab stop, as a dialog does when it opens.
     void FocusFirstTabStop();
     // Centres the window over `owner` (or the work area) and keeps it on the work area.
