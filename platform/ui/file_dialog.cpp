@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <deque>
 
@@ -60,7 +61,7 @@ public:
             if (m_open) {
                 // An open dialog tries the name as typed first.
                 if (!QFileInfo::exists(files.front()) && QFileInfo::exists(FromBytes(completed))) {
-                    selectFile(FromBytes(completed));
+                    Retype(FromBytes(completed));
                 }
             } else {
                 if ((m_flags & OFN_PATHMUSTEXIST) &&
@@ -71,7 +72,7 @@ public:
                     return;
                 }
                 if (completed != typed) {
-                    selectFile(FromBytes(completed));
+                    Retype(FromBytes(completed));
                 }
             }
         }
@@ -79,6 +80,18 @@ public:
     }
 
 private:
+    // Puts `path` in the name field, from where the dialog's own checks (overwrite prompt,
+    // existence) take it. selectFile() leaves a focused name field alone, so it cannot serve.
+    void Retype(const QString& path) {
+        if (auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+            const QFileInfo file(path);
+            const bool here = file.absolutePath() == directory().absolutePath();
+            field->setText(here ? file.fileName() : path);
+        } else {
+            selectFile(path);
+        }
+    }
+
     const ui::FileFilter* SelectedFilter() const {
         const QStringList shown = nameFilters();
         const qsizetype index = shown.indexOf(selectedNameFilter());
