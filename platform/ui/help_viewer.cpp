@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QPointer>
+#include <QScreen>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
@@ -12,6 +13,8 @@
 #include <QWidget>
 #include <cstdio>
 #include <deque>
+
+#include "platform/ui/window_placement.h"
 
 namespace {
 
@@ -36,6 +39,21 @@ bool IsReadable(const QString& path) {
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
 }
 
+// Beside the owner rather than over it, so that the dialog the help is about stays in view.
+void PlaceBeside(QWidget* window, const QWidget* owner) {
+    if (!owner || !owner->isVisible() || !owner->screen()) {
+        return;
+    }
+    const QRect work = owner->screen()->availableGeometry();
+    const QRect beside = owner->frameGeometry();
+    // The frame is not there before the window shows; the owner's is the best guess.
+    const QSize frame = window->size() + (beside.size() - owner->size());
+    const ui::Point at = ui::BesidePosition(
+        frame.width(), frame.height(), {beside.x(), beside.y(), beside.width(), beside.height()},
+        {work.x(), work.y(), work.width(), work.height()}, 8);
+    window->move(at.x, at.y);
+}
+
 // A parentless window would be blocked by the modal dialog that asked for help, so the help
 // window belongs to that dialog and is rebuilt when a request comes from another one.
 QWidget* HelpWindowFor(QWidget* owner) {
@@ -56,6 +74,7 @@ QWidget* HelpWindowFor(QWidget* owner) {
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
     QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
     window->resize(560, 480);
+    PlaceBeside(window, owner);
     return window;
 }
 

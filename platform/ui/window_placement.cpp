@@ -24,4 +24,17 @@ Point CenteredPosition(int width, int height, const std::optional<PixelRect>& ow
             CentredAndKeptInside(height, over.y, over.height, workArea.y, workArea.height)};
 }
 
+Point BesidePosition(int width, int height, const PixelRect& owner, const PixelRect& workArea,
+                     int gap) {
+    const int workRight = workArea.x + workArea.width;
+    int x = owner.x + owner.width + gap;
+    if (x + width > workRight) {
+        const int left = owner.x - gap - width;
+        x = left >= workArea.x ? left : workRight - width;
+    }
+    x = std::max(std::min(x, workRight - width), workArea.x);
+    const int y = std::max(std::min(owner.y, workArea.y + workArea.height - height), workArea.y);
+    return {x, y};
+}
+
 }  // namespace ui

@@ -22,4 +22,11 @@ struct Point {
 Point CenteredPosition(int width, int height, const std::optional<PixelRect>& owner,
                        const PixelRect& workArea);
 
+// The top-left corner for a window of `width` x `height` (frame included) beside `owner`
+// rather than over it: `gap` pixels to its right when that fits on `workArea`, else to its
+// left, else as close to the right as fits; top-aligned with the owner; always on the work
+// area as far as the window's size allows.
+Point BesidePosition(int width, int height, const PixelRect& owner, const PixelRect& workArea,
+                     int gap);
+
 }  // namespace ui

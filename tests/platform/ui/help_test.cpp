@@ -152,18 +152,19 @@ void HelpTest::viewerOpensAtTheTopicAndStaysUsable() {
     QString fragment, title;
     int scrolled = 0;
     bool sameWindowAgain = false;
+    bool onWorkArea = false;
     Drive().Then([&](QWidget* modal) {
         m_app->WinHelp(0x20066);
         helpWindow = ui::OpenHelpWindow();
         QVERIFY(helpWindow && helpWindow->isVisible());
         helpParent = helpWindow->parentWidget();
+        onWorkArea = modal->screen()->availableGeometry().contains(helpWindow->frameGeometry());
         title = helpWindow->windowTitle();
         auto* browser = helpWindow->findChild<QTextBrowser*>();
         fragment = browser->source().fragment();
         scrolled = browser->verticalScrollBar()->value();
         m_app->WinHelp(0x20064);
         sameWindowAgain = ui::OpenHelpWindow() == helpWindow;
-        Q_UNUSED(modal);
         modal->close();
     });
     dialog.DoModal();
@@ -173,6 +174,7 @@ void HelpTest::viewerOpensAtTheTopicAndStaysUsable() {
     QCOMPARE(fragment, QString("0x20066"));
     QVERIFY(scrolled > 0);
     QVERIFY(sameWindowAgain);
+    QVERIFY(onWorkArea);
     QCOMPARE(title, QString("Tabulon Help"));
     // It goes with the dialog it belongs to.
     QVERIFY(ui::OpenHelpWindow() == nullptr);

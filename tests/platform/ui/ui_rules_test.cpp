@@ -54,6 +54,22 @@ TEST(WindowPlacement, StaysInsideTheWorkArea) {
     EXPECT_EQ(ui::CenteredPosition(1400, 900, std::nullopt, work), (ui::Point{0, 30}));
 }
 
+TEST(WindowPlacement, BesideTheOwnerWhereThereIsRoom) {
+    const PixelRect work{0, 0, 1280, 800};
+    // Right of the owner.
+    EXPECT_EQ(ui::BesidePosition(500, 400, PixelRect{100, 100, 400, 200}, work, 8),
+              (ui::Point{508, 100}));
+    // No room on the right: left of it.
+    EXPECT_EQ(ui::BesidePosition(500, 400, PixelRect{700, 100, 400, 200}, work, 8),
+              (ui::Point{192, 100}));
+    // Room on neither side: as far right as fits, and lifted to fit the height.
+    EXPECT_EQ(ui::BesidePosition(500, 400, PixelRect{300, 600, 600, 150}, work, 8),
+              (ui::Point{780, 400}));
+    // Larger than the work area: its corner stays on it.
+    EXPECT_EQ(ui::BesidePosition(1500, 900, PixelRect{300, 100, 400, 200}, work, 8),
+              (ui::Point{0, 0}));
+}
+
 TEST(FileFilters, ParseTheBarSeparatedList) {
     EXPECT_EQ(
         ui::ParseFileFilters("PCG Files (*.pcg)|*.pcg|All Files (*.*)|*.*||"),
