@@ -58,14 +58,7 @@ int CDialog::DoModal() {
     if (!tmpl || d->window) {
         return -1;
     }
-    QWidget* owner = nullptr;
-    if (d->owner && d->owner->Window()) {
-        owner = d->owner->Window();
-    } else if (CDialog* active = ActiveModal()) {
-        owner = active->Window();
-    } else if (CDialog* main = AfxGetMainWnd(); main && main != this) {
-        owner = main->Window();
-    }
+    QWidget* owner = OwnerWindowFor(d->owner, this);
 
     auto window = std::make_unique<DialogWindow>(*this, *tmpl, owner);
     d->window = window.get();
@@ -145,6 +138,17 @@ void CDialog::SendSysCommand(unsigned id, long param) {
 CDialog* CDialog::ActiveModal() {
     const auto& dialogs = ModalDialogs();
     return dialogs.empty() ? nullptr : dialogs.back();
+}
+
+QWidget* CDialog::OwnerWindowFor(const CDialog* owner, const CDialog* self) {
+    if (owner && owner->Window()) {
+        return owner->Window();
+    }
+    if (const CDialog* active = ActiveModal()) {
+        return active->Window();
+    }
+    const CDialog* main = AfxGetMainWnd();
+    return main && main != self ? main->Window() : nullptr;
 }
 
 CDialog* CDialog::FromWidget(const QWidget* widget) {

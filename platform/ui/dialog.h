@@ -75,6 +75,10 @@ public:
 
     // The innermost dialog that is running modally, else nullptr.
     static CDialog* ActiveModal();
+    // The window that a new window asked for by `owner` belongs to: `owner`'s while it is
+    // open, else the innermost modal dialog's, else the main window's unless that is `self`;
+    // nullptr when none of them is open.
+    static QWidget* OwnerWindowFor(const CDialog* owner, const CDialog* self = nullptr);
     // The dialog whose window is, or holds, `widget`, else nullptr.
     static CDialog* FromWidget(const QWidget* widget);
 

@@ -7,11 +7,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <deque>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/file_filter.h"
-#include "platform/ui/win_app.h"
+#include "platform/ui/seam_state.h"
 
 namespace {
 
@@ -20,14 +19,8 @@ struct SeamAnswer {
     std::string path;
 };
 
-struct SeamState {
-    bool recording = false;
-    std::deque<SeamAnswer> answers;
-    std::vector<FileDialogRequest> requests;
-};
-
-SeamState& Seam() {
-    static SeamState state;
+ui::SeamState<SeamAnswer, FileDialogRequest>& Seam() {
+    static ui::SeamState<SeamAnswer, FileDialogRequest> state;
     return state;
 }
 
@@ -130,12 +123,7 @@ CFileDialog::CFileDialog(bool openFileDialog, const char* defExt, const char* fi
 CFileDialog::~CFileDialog() = default;
 
 int CFileDialog::DoModal() {
-    QWidget* owner = d->owner ? d->owner->Window() : nullptr;
-    if (!owner) {
-        CDialog* active = CDialog::ActiveModal();
-        CDialog* main = AfxGetMainWnd();
-        owner = active ? active->Window() : main ? main->Window() : nullptr;
-    }
+    QWidget* owner = CDialog::OwnerWindowFor(d->owner);
     const std::vector<ui::FileFilter> filters = ui::ParseFileFilters(d->filter);
     QStringList nameFilters;
     std::vector<std::string> shownFilters;
@@ -144,18 +132,12 @@ int CFileDialog::DoModal() {
         nameFilters << FromBytes(shownFilters.back());
     }
 
-    SeamState& seam = Seam();
-    if (seam.recording) {
-        seam.requests.push_back(
-            {d->open, d->defaultExtension, d->fileName, d->flags, d->filter, shownFilters, owner});
-    }
-    if (!seam.answers.empty()) {
-        const SeamAnswer answer = seam.answers.front();
-        seam.answers.pop_front();
-        if (answer.result == IDOK) {
-            d->pathName = answer.path;
+    if (const auto answer = Seam().Take({d->open, d->defaultExtension, d->fileName, d->flags,
+                                         d->filter, shownFilters, owner})) {
+        if (answer->result == IDOK) {
+            d->pathName = answer->path;
         }
-        return answer.result;
+        return answer->result;
     }
 
     FileDialogWindow dialog(owner, d->open, d->flags, filters, d->defaultExtension);
@@ -189,14 +171,13 @@ unsigned long CFileDialog::Flags() const {
 }
 
 void FileDialogSeam::QueueAnswer(int result, const std::string& path) {
-    Seam().recording = true;
-    Seam().answers.push_back({result, path});
+    Seam().QueueAnswer({result, path});
 }
 
 const std::vector<FileDialogRequest>& FileDialogSeam::Requests() {
-    return Seam().requests;
+    return Seam().Requests();
 }
 
 void FileDialogSeam::Reset() {
-    Seam() = SeamState();
+    Seam().Reset();
 }

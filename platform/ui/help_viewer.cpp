@@ -12,20 +12,14 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cstdio>
-#include <deque>
 
+#include "platform/ui/seam_state.h"
 #include "platform/ui/window_placement.h"
 
 namespace {
 
-struct SeamState {
-    bool recording = false;
-    std::deque<bool> answers;
-    std::vector<HelpRequest> requests;
-};
-
-SeamState& Seam() {
-    static SeamState state;
+ui::SeamState<bool, HelpRequest>& Seam() {
+    static ui::SeamState<bool, HelpRequest> state;
     return state;
 }
 
@@ -90,14 +84,8 @@ std::string HelpAnchorName(unsigned long topic) {
 
 bool ShowHelpTopic(QWidget* owner, const std::string& helpFile, unsigned long topic,
                    const std::string& title) {
-    SeamState& seam = Seam();
-    if (seam.recording) {
-        seam.requests.push_back({helpFile, topic, owner});
-    }
-    if (!seam.answers.empty()) {
-        const bool launched = seam.answers.front();
-        seam.answers.pop_front();
-        return launched;
+    if (const auto launched = Seam().Take({helpFile, topic, owner})) {
+        return *launched;
     }
     const QString path = QString::fromLocal8Bit(helpFile);
     if (!IsReadable(path)) {
@@ -127,14 +115,13 @@ QWidget* OpenHelpWindow() {
 }  // namespace ui
 
 void HelpSeam::QueueAnswer(bool launched) {
-    Seam().recording = true;
-    Seam().answers.push_back(launched);
+    Seam().QueueAnswer(launched);
 }
 
 const std::vector<HelpRequest>& HelpSeam::Requests() {
-    return Seam().requests;
+    return Seam().Requests();
 }
 
 void HelpSeam::Reset() {
-    Seam() = SeamState();
+    Seam().Reset();
 }

@@ -2,20 +2,14 @@
 #include "platform/ui/message_box.h"
 
 #include <QMessageBox>
-#include <deque>
 
+#include "platform/ui/seam_state.h"
 #include "res/resource.h"
 
 namespace {
 
-struct SeamState {
-    bool recording = false;
-    std::deque<int> answers;
-    std::vector<ShownMessageBox> shown;
-};
-
-SeamState& Seam() {
-    static SeamState state;
+ui::SeamState<int, ShownMessageBox>& Seam() {
+    static ui::SeamState<int, ShownMessageBox> state;
     return state;
 }
 
@@ -40,14 +34,8 @@ namespace ui {
 
 int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
                    unsigned type) {
-    SeamState& seam = Seam();
-    if (seam.recording) {
-        seam.shown.push_back({text, caption, type, owner});
-    }
-    if (!seam.answers.empty()) {
-        const int answer = seam.answers.front();
-        seam.answers.pop_front();
-        return answer;
+    if (const auto answer = Seam().Take({text, caption, type, owner})) {
+        return *answer;
     }
     const bool withCancel = (type & 0x0F) == MB_OKCANCEL;
     QMessageBox box(IconOf(type), QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
@@ -59,18 +47,17 @@ int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& c
 }  // namespace ui
 
 void MessageBoxSeam::QueueAnswer(int answer) {
-    Seam().recording = true;
-    Seam().answers.push_back(answer);
+    Seam().QueueAnswer(answer);
 }
 
 void MessageBoxSeam::Record() {
-    Seam().recording = true;
+    Seam().StartRecording();
 }
 
 const std::vector<ShownMessageBox>& MessageBoxSeam::Shown() {
-    return Seam().shown;
+    return Seam().Requests();
 }
 
 void MessageBoxSeam::Reset() {
-    Seam() = SeamState();
+    Seam().Reset();
 }

@@ -13,16 +13,6 @@ namespace {
 
 CWinApp* g_app = nullptr;
 
-// The window that message boxes and help belong to: the innermost modal dialog, else the
-// main window.
-QWidget* ActiveWindowOf(const CWinApp* app) {
-    if (CDialog* active = CDialog::ActiveModal()) {
-        return active->Window();
-    }
-    CDialog* main = app ? app->GetMainWnd() : nullptr;
-    return main ? main->Window() : nullptr;
-}
-
 }  // namespace
 
 CWinApp::CWinApp(const char* appName) : m_appName(appName ? appName : "") {
@@ -60,7 +50,7 @@ bool CWinApp::InitInstance() {
 }
 
 int CWinApp::DoMessageBox(const std::string& prompt, unsigned type, unsigned /*helpId*/) {
-    return ui::ShowMessageBox(ActiveWindowOf(this), prompt, m_appName, type);
+    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), prompt, m_appName, type);
 }
 
 bool CWinApp::OnCommand(int id) {
@@ -85,7 +75,8 @@ void CWinApp::OnHelp() {
 
 void CWinApp::WinHelp(unsigned long data, unsigned command) {
     const unsigned long topic = command == HELP_CONTEXT ? data : 0;
-    if (!ui::ShowHelpTopic(ActiveWindowOf(this), m_helpFilePath, topic, m_appName + " Help")) {
+    if (!ui::ShowHelpTopic(CDialog::OwnerWindowFor(nullptr), m_helpFilePath, topic,
+                           m_appName + " Help")) {
         AfxMessageBox("Failed to launch help.", MB_OK | MB_ICONEXCLAMATION);
     }
 }
@@ -106,6 +97,5 @@ int AfxMessageBox(const std::string& text, unsigned type, unsigned helpId) {
     if (g_app) {
         return g_app->DoMessageBox(text, type, helpId);
     }
-    const CDialog* active = CDialog::ActiveModal();
-    return ui::ShowMessageBox(active ? active->Window() : nullptr, text, {}, type);
+    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), text, {}, type);
 }
