@@ -4,8 +4,3 @@
 #include "res/resource.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
-
-void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
-    // Nothing to bind: the box only shows its template.
-    CDialog::DoDataExchange(pDX);
-}

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// CAboutDlg: the About box, everything it shows taken from its dialog template.
+// CAboutDlg: the About box. Everything it shows comes from its dialog template; it binds no
+// data and handles nothing of its own.
 #pragma once
 
 #include "platform/ui/dialog.h"
@@ -8,7 +9,4 @@ class CAboutDlg : public CDialog {
 public:
     // Owned by the application's main window (the framework's choice when no owner is given).
     CAboutDlg();
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
 };
