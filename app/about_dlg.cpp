@@ -1,0 +1,6 @@
+// SPDX-License-Identifier: MIT
+#include "app/about_dlg.h"
+
+#include "res/resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}

@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// Turns a dialog template into widgets: geometry, texts, styles, tab order and access keys.
+#pragma once
+
+#include <QChar>
+#include <QFont>
+#include <QString>
+#include <Qt>
+#include <vector>
+
+#include "platform/ui/dialog_units.h"
+#include "res/dialog_template.h"
+
+class QWidget;
+
+namespace ui {
+
+struct BuiltControl {
+    const res::ControlTemplate* source;
+    QWidget* widget;  // the control itself: QLineEdit, QPushButton, QLabel, QGroupBox, QFrame
+    QChar accessKey;  // lower case; null when the text marks none
+    QWidget* target;  // what the access key acts on: the control, or for a static text the
+                      // control that follows it; nullptr when there is nothing to act on
+};
+
+// The font the template asks for; the font system substitutes an installed one.
+QFont DialogFont(const res::DialogTemplate& dialog);
+
+// The base units of a font, as dialog managers measure them.
+BaseUnits BaseUnitsOf(const QFont& font);
+
+// Window type and frame buttons for the template's styles.
+Qt::WindowFlags DialogWindowFlags(const res::DialogTemplate& dialog, bool owned);
+
+// The access key that "&" marks in `text` ("&&" is a literal "&"), lower-cased; null if none.
+QChar AccessKeyOf(const QString& text);
+
+// `text` as shown when "&" marks access keys but none is underlined: "&&" becomes "&" and
+// a lone "&" goes.
+QString WithoutAccessKeyMarks(const QString& text);
+
+// Creates the controls as children of `dialog`, in template order, positioned in pixels for
+// `base`. Tab stops get the tab order of the template; the first control lies on top.
+std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTemplate& tmpl,
+                                        BaseUnits base);
+
+// True for controls the keyboard can move to: edits and push buttons.
+bool CanTakeFocus(const res::ControlTemplate& control);
+
+}  // namespace ui

@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: MIT
+#include "platform/ui/dialog_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+#include "platform/ui/dialog.h"
+#include "platform/ui/win_app.h"
+#include "platform/ui/window_placement.h"
+
+namespace {
+
+ui::PixelRect ToPixelRect(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+// Frame thickness around the client area, which the window manager adds only once a window
+// is shown; taken from another window that has one.
+QSize FrameExtra(const QWidget* window, const QWidget* owner) {
+    if (owner && owner->isVisible()) {
+        return owner->frameGeometry().size() - owner->size();
+    }
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && other->frameGeometry() != other->geometry()) {
+            return other->frameGeometry().size() - other->size();
+        }
+    }
+    return {0, 0};
+}
+
+QChar KeyCharacter(const QKeyEvent* event) {
+    const int key = event->key();
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return QChar(key).toLower();
+    }
+    return event->text().size() == 1 ? event->text()[0].toLower() : QChar();
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(CDialog& dialog, const res::DialogTemplate& tmpl, QWidget* owner)
+    : QDialog(owner, ui::DialogWindowFlags(tmpl, owner != nullptr)), m_dialog(dialog) {
+    setWindowTitle(QString::fromLocal8Bit(tmpl.caption));
+    setFont(ui::DialogFont(tmpl));
+    const ui::BaseUnits base = ui::BaseUnitsOf(font());
+    setFixedSize(ui::DialogUnitsToPixelsX(tmpl.width, base),
+                 ui::DialogUnitsToPixelsY(tmpl.height, base));
+    setSizeGripEnabled(false);
+    m_controls = ui::BuildControls(this, tmpl, base);
+    for (const ui::BuiltControl& control : m_controls) {
+        if (auto* button = qobject_cast<QPushButton*>(control.widget)) {
+            const int id = control.source->id;
+            connect(button, &QPushButton::clicked, this, [this, id] { m_dialog.SendCommand(id); });
+            button->installEventFilter(this);
+        }
+    }
+}
+
+QWidget* DialogWindow::ControlWidget(int id) const {
+    for (const ui::BuiltControl& control : m_controls) {
+        if (control.source->id == id) {
+            return control.widget;
+        }
+    }
+    return nullptr;
+}
+
+QWidget* DialogWindow::ControlAt(int index) const {
+    return index >= 0 && static_cast<std::size_t>(index) < m_controls.size()
+               ? m_controls[static_cast<std::size_t>(index)].widget
+               : nullptr;
+}
+
+void DialogWindow::FocusFirstTabStop() {
+    for (const ui::BuiltControl& control : m_controls) {
+        if ((control.widget->focusPolicy() & Qt::TabFocus) && control.widget->isEnabled()) {
+            control.widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void DialogWindow::PlaceCentred(QWidget* owner) {
+    const QSize frame = size() + FrameExtra(this, owner);
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    std::optional<ui::PixelRect> over;
+    if (owner && owner->isVisible() && !owner->isMinimized()) {
+        over = ToPixelRect(owner->frameGeometry());
+    }
+    const ui::Point at = ui::CenteredPosition(frame.width(), frame.height(), over,
+                                              ToPixelRect(screen->availableGeometry()));
+    move(at.x, at.y);
+}
+
+void DialogWindow::reject() {
+    m_dialog.SendCommand(IDCANCEL);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    switch (event->key()) {
+        case Qt::Key_F1:
+            if (modifiers == Qt::NoModifier) {
+                CDialog* main = AfxGetMainWnd();
+                (main ? main : &m_dialog)->SendCommand(ID_HELP);
+                return;
+            }
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (modifiers == Qt::NoModifier) {
+                PressDefaultButton();
+                return;
+            }
+            break;
+        case Qt::Key_Escape:
+            if (modifiers == Qt::NoModifier) {
+                m_dialog.SendCommand(IDCANCEL);
+                return;
+            }
+            break;
+        default:
+            if ((modifiers == Qt::NoModifier || modifiers == Qt::AltModifier) &&
+                UseAccessKey(KeyCharacter(event))) {
+                return;
+            }
+            break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box, Alt+F4 and the window menu's Close all arrive here; the dialog decides.
+    event->ignore();
+    m_dialog.SendSysCommand(SC_CLOSE);
+}
+
+bool DialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        return false;
+    }
+    // With no control starting a group, the arrow keys walk all controls in template order.
+    switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            MoveFocusAmongControls(static_cast<QWidget*>(watched), false);
+            return true;
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            MoveFocusAmongControls(static_cast<QWidget*>(watched), true);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void DialogWindow::PressDefaultButton() {
+    for (const ui::BuiltControl& control : m_controls) {
+        auto* button = qobject_cast<QPushButton*>(control.widget);
+        if (button && button->isDefault() && button->isVisible()) {
+            if (button->isEnabled()) {
+                button->click();
+            }
+            return;
+        }
+    }
+    m_dialog.SendCommand(IDOK);
+}
+
+bool DialogWindow::UseAccessKey(QChar key) {
+    if (key.isNull()) {
+        return false;
+    }
+    for (const ui::BuiltControl& control : m_controls) {
+        if (control.accessKey != key || !control.target || !control.target->isEnabled()) {
+            continue;
+        }
+        if (control.target == control.widget) {
+            if (auto* button = qobject_cast<QPushButton*>(control.widget)) {
+                button->animateClick();
+                return true;
+            }
+        }
+        control.target->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return false;
+}
+
+void DialogWindow::MoveFocusAmongControls(QWidget* from, bool forward) {
+    std::vector<QWidget*> stops;
+    std::size_t current = 0;
+    for (const ui::BuiltControl& control : m_controls) {
+        if (ui::CanTakeFocus(*control.source) && control.widget->isEnabled() &&
+            control.widget->isVisible()) {
+            if (control.widget == from) {
+                current = stops.size();
+            }
+            stops.push_back(control.widget);
+        }
+    }
+    if (stops.size() < 2) {
+        return;
+    }
+    const std::size_t next =
+        forward ? (current + 1) % stops.size() : (current + stops.size() - 1) % stops.size();
+    stops[next]->setFocus(Qt::TabFocusReason);
+}

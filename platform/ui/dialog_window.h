@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: MIT
+// The toolkit window behind a running CDialog: keyboard rules of a dialog manager, close box,
+// placement.
+#pragma once
+
+#include <QDialog>
+#include <vector>
+
+#include "platform/ui/dialog_builder.h"
+
+class CDialog;
+
+class DialogWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    DialogWindow(CDialog& dialog, const res::DialogTemplate& tmpl, QWidget* owner);
+
+    QWidget* ControlWidget(int id) const;
+    QWidget* ControlAt(int index) const;
+    // Gives the focus to the first tab stop, as a dialog does when it opens.
+    void FocusFirstTabStop();
+    // Centres the window over `owner` (or the work area) and keeps it on the work area.
+    void PlaceCentred(QWidget* owner);
+
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void PressDefaultButton();
+    bool UseAccessKey(QChar key);
+    void MoveFocusAmongControls(QWidget* from, bool forward);
+
+    CDialog& m_dialog;
+    std::vector<ui::BuiltControl> m_controls;
+};

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+#include <QDialog>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QtTest>
+#include <memory>
+
+#include "platform/ui/help_viewer.h"
+#include "platform/ui/win_app.h"
+#include "support/modal_driver.h"
+#include "support/temp_dir.h"
+#include "tests/platform/ui/recording_dialog.h"
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_app = std::make_unique<CWinApp>("Tabulon"); }
+    void init() {
+        m_scope = new QObject(this);
+        m_dir = std::make_unique<support::TempDir>();
+    }
+    void cleanup() {
+        support::ModalDriver::CloseAllModals();
+        delete m_scope;
+        m_app->SetMainWnd(nullptr);
+        HelpSeam::Reset();
+        MessageBoxSeam::Reset();
+        m_dir.reset();
+    }
+
+    void helpFileIsNamedAfterTheExecutable();
+    void anchorsAreLowerCaseHex();
+    void f1AsksForTheTopicOfTheFocusedDialog();
+    void f1WithShiftCtrlOrAltDoesNothing();
+    void viewerFailureSaysSo();
+    void missingOrUnreadableHelpFileSaysSo();
+    void viewerOpensAtTheTopicAndStaysUsable();
+
+private:
+    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+
+    std::unique_ptr<CWinApp> m_app;
+    std::unique_ptr<support::TempDir> m_dir;
+    QObject* m_scope = nullptr;
+};
+
+void HelpTest::helpFileIsNamedAfterTheExecutable() {
+    const QString exe = QCoreApplication::applicationFilePath();
+    QCOMPARE(QString::fromStdString(m_app->HelpFilePath()), exe + ".HLP");
+    QCOMPARE(QString::fromStdString(m_app->ExeName()), QFileInfo(exe).fileName());
+    QCOMPARE(m_app->AppName(), std::string("Tabulon"));
+}
+
+void HelpTest::anchorsAreLowerCaseHex() {
+    QCOMPARE(ui::HelpAnchorName(0x20064), std::string("0x20064"));
+    QCOMPARE(ui::HelpAnchorName(0x2ABCD), std::string("0x2abcd"));
+}
+
+void HelpTest::f1AsksForTheTopicOfTheFocusedDialog() {
+    RecordingDialog main(IDD_REPORT_DIALOG);
+    RecordingDialog about(IDD_ABOUTBOX);
+    m_app->SetMainWnd(&main);
+    HelpSeam::QueueAnswer(true);
+    HelpSeam::QueueAnswer(true);
+    QWidget* aboutWindow = nullptr;
+    Drive()
+        .Then([&](QWidget*) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            about.DoModal();
+        })
+        .Then([&](QWidget* modal) {
+            aboutWindow = modal;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            modal->close();
+        })
+        .Then([&](QWidget* modal) { modal->close(); });
+    main.DoModal();
+    const auto& requests = HelpSeam::Requests();
+    QCOMPARE(requests.size(), std::size_t(2));
+    QCOMPARE(requests[0].topic, 0x20066ul);
+    QCOMPARE(requests[1].topic, 0x20064ul);
+    QCOMPARE(requests[0].helpFile, m_app->HelpFilePath());
+    QCOMPARE(requests[1].owner, aboutWindow);
+}
+
+void HelpTest::f1WithShiftCtrlOrAltDoesNothing() {
+    RecordingDialog dialog(IDD_ABOUTBOX);
+    HelpSeam::QueueAnswer(true);
+    Drive().Then([&](QWidget* modal) {
+        for (Qt::KeyboardModifier modifier :
+             {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1, modifier);
+        }
+        modal->close();
+    });
+    dialog.DoModal();
+    QVERIFY(HelpSeam::Requests().empty());
+}
+
+void HelpTest::viewerFailureSaysSo() {
+    RecordingDialog dialog(IDD_ABOUTBOX);
+    HelpSeam::QueueAnswer(false);
+    MessageBoxSeam::QueueAnswer(IDOK);
+    QWidget* window = nullptr;
+    Drive().Then([&](QWidget* modal) {
+        window = modal;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(MessageBoxSeam::Shown().size(), std::size_t(1));
+    const ShownMessageBox& box = MessageBoxSeam::Shown().front();
+    QCOMPARE(box.text, std::string("Failed to launch help."));
+    QCOMPARE(box.type, MB_OK | MB_ICONEXCLAMATION);
+    QCOMPARE(box.caption, std::string("Tabulon"));
+    QCOMPARE(box.owner, window);
+}
+
+void HelpTest::missingOrUnreadableHelpFileSaysSo() {
+    MessageBoxSeam::QueueAnswer(IDOK);
+    MessageBoxSeam::QueueAnswer(IDOK);
+    MessageBoxSeam::QueueAnswer(IDOK);
+    const std::string unreadable = m_dir->Write("locked.HLP", "<html></html>");
+    QFile::setPermissions(QString::fromStdString(unreadable), QFileDevice::WriteOwner);
+    const bool rootReadsAnyway =
+        QFile(QString::fromStdString(unreadable)).open(QIODevice::ReadOnly);
+    for (const std::string& path : {m_dir->Path("missing.HLP"), m_dir->path(), unreadable}) {
+        m_app->SetHelpFilePath(path);
+        m_app->WinHelp(0x20066);
+    }
+    QCOMPARE(MessageBoxSeam::Shown().size(), std::size_t(rootReadsAnyway ? 2 : 3));
+    for (const ShownMessageBox& box : MessageBoxSeam::Shown()) {
+        QCOMPARE(box.text, std::string("Failed to launch help."));
+    }
+    QVERIFY(rootReadsAnyway || ui::OpenHelpWindow() == nullptr);
+    delete ui::OpenHelpWindow();
+}
+
+void HelpTest::viewerOpensAtTheTopicAndStaysUsable() {
+    QString page = "<html><body><p><a name=\"0x20064\"></a>About box</p>";
+    for (int i = 0; i < 300; ++i) {
+        page += QString("<p>Line %1</p>").arg(i);
+    }
+    page += "<h2><a name=\"0x20066\"></a>Main dialog</h2><p>The end.</p></body></html>";
+    m_app->SetHelpFilePath(m_dir->Write("tabulon.HLP", page.toStdString()));
+    MessageBoxSeam::Record();
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    QWidget* helpWindow = nullptr;
+    QWidget* helpParent = nullptr;
+    QString fragment, title;
+    int scrolled = 0;
+    bool sameWindowAgain = false;
+    bool onWorkArea = false;
+    Drive().Then([&](QWidget* modal) {
+        m_app->WinHelp(0x20066);
+        helpWindow = ui::OpenHelpWindow();
+        QVERIFY(helpWindow && helpWindow->isVisible());
+        helpParent = helpWindow->parentWidget();
+        onWorkArea = modal->screen()->availableGeometry().contains(helpWindow->frameGeometry());
+        title = helpWindow->windowTitle();
+        auto* browser = helpWindow->findChild<QTextBrowser*>();
+        fragment = browser->source().fragment();
+        scrolled = browser->verticalScrollBar()->value();
+        m_app->WinHelp(0x20064);
+        sameWindowAgain = ui::OpenHelpWindow() == helpWindow;
+        modal->close();
+    });
+    dialog.DoModal();
+    QVERIFY(MessageBoxSeam::Shown().empty());
+    // Owned by the modal dialog, so the dialog's modality does not block it.
+    QVERIFY(helpParent != nullptr);
+    QCOMPARE(fragment, QString("0x20066"));
+    QVERIFY(scrolled > 0);
+    QVERIFY(sameWindowAgain);
+    QVERIFY(onWorkArea);
+    QCOMPARE(title, QString("Tabulon Help"));
+    // It goes with the dialog it belongs to.
+    QVERIFY(ui::OpenHelpWindow() == nullptr);
+}
+
+QTEST_MAIN(HelpTest)
+#include "help_test.moc"
