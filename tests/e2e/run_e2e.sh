@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# The real program in a real X server, driven by keystrokes: type both paths, generate, close
+# the message box, check the report and the settings file, then leave with Esc.
+#   run_e2e.sh <folder of the executables> <folder of the expected files> <folder for screenshots>
+set -euo pipefail
+
+bin_dir=$1
+expected_dir=$2
+shots_dir=$3
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-e2e-XXXXXX")
+xvfb_pid=
+app_pid=
+
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "e2e: $*" >&2
+  exit 1
+}
+
+# Waits up to $1 seconds for the command that follows to succeed.
+wait_for() {
+  local seconds=$1
+  shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+# The ids of the program's visible windows captioned "Tabulon" (the dialog, message boxes).
+tabulon_windows() {
+  xdotool search --onlyvisible --pid "$app_pid" --name '^Tabulon$' 2>/dev/null || true
+}
+window_count_is() {
+  [[ $(tabulon_windows | grep -c .) -eq $1 ]]
+}
+
+# A display of our own, chosen by the server itself so parallel runs never collide.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+wait_for 10 test -s "$work/display" || fail "the X server did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+export XDG_CONFIG_HOME="$work/config"
+pcg="$work/triton.pcg"
+report="$work/report.htm"
+"$bin_dir/write_instrument_pcg" "$pcg"
+
+"$bin_dir/tabulon" >"$work/tabulon.log" 2>&1 &
+app_pid=$!
+wait_for 20 window_count_is 1 || fail "the main dialog did not appear"
+dialog=$(tabulon_windows)
+# Without a window manager the keyboard follows the pointer.
+xdotool mousemove --window "$dialog" 20 20
+sleep 0.3
+
+xdotool type --delay 2 "$pcg"
+xdotool key Tab
+xdotool type --delay 2 "$report"
+sleep 0.2
+import -window root "$shots_dir/e2e-main-dialog.png"
+
+xdotool key Return
+wait_for 15 window_count_is 2 || fail "no message box after Generate"
+sleep 0.3
+import -window root "$shots_dir/e2e-message-box.png"
+box=$(tabulon_windows | grep -v "^$dialog\$")
+xdotool mousemove --window "$box" 10 10
+xdotool key Return
+wait_for 10 window_count_is 1 || fail "the message box did not close"
+
+cmp "$report" "$expected_dir/instrument_report.htm" || fail "the report differs from the expected one"
+printf '[MRU]\r\nreport=%s\r\npcg=%s\r\n' "$report" "$pcg" >"$work/expected.INI"
+cmp "$XDG_CONFIG_HOME/tabulon.INI" "$work/expected.INI" || fail "the settings file is not as expected"
+
+xdotool mousemove --window "$dialog" 20 20
+xdotool key Escape
+for _ in $(seq 100); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$app_pid" 2>/dev/null && fail "Esc did not end the program"
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+((status == 0)) || fail "the program ended with status $status"
+echo "e2e: passed"
