@@ -64,3 +64,30 @@ TEST(LoadTemplateText, ReadsTheFileOrSaysItCannot) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LoadTemplateText, LinesAcrossReadBlocksComeOutAsFromOnePiece) {
+    // The file is read in 1 MiB blocks; put every line rule right on a block's edge.
+    constexpr std::size_t kBlock = 1 << 20;
+    support::TempDir dir;
+    const std::string filler(kBlock - 1, 'a');
+    const std::string cases[] = {
+        filler + "\r\nnext\n",       // CR ends one block, its LF starts the next
+        filler + "\r" + "\rnext\n",  // a CR on the edge that no LF follows
+        filler + std::string(1, '\0') + "lost\nkept\n",  // NUL on the edge
+        std::string(kBlock - 2, 'b') + std::string("\0\r\n\n", 4) + "c\n",
+        filler + "\x1A" + "never\n",       // Ctrl-Z on the edge
+        std::string(kBlock, '\n') + "x",   // a block of empty lines
+        std::string(3 * kBlock + 7, 'z'),  // one line over several blocks, no LF
+    };
+    for (const std::string& bytes : cases) {
+        std::string expected;
+        AppendTemplateLines(bytes, expected);
+        const auto loaded = LoadTemplateText(dir.Write("edge.htm", bytes));
+        ASSERT_TRUE(loaded);
+        EXPECT_TRUE(*loaded == expected) << "case starting at byte " << bytes.size() - 8;
+    }
+}
+
+}  // namespace
