@@ -54,7 +54,6 @@ private slots:
     void closes();
     void tabOrderAndAccessKeys();
     void f1AsksForTopic0x20066();
-    void f1SaysWhenHelpCannotStart();
     void systemCommandsOpenTheAboutBox_data();
     void systemCommandsOpenTheAboutBox();
     void aboutButtonOpensTheAboutBox();
@@ -414,24 +413,6 @@ void ReportDlgTest::f1AsksForTopic0x20066() {
     QCOMPARE(HelpSeam::Requests().front().helpFile,
              os::ExecutablePath().substr(0, os::ExecutablePath().rfind('/')) +
                  "/app_report_dlg_tests.HLP");
-}
-
-void ReportDlgTest::f1SaysWhenHelpCannotStart() {
-    HelpSeam::QueueAnswer(false);
-    MessageBoxSeam::QueueAnswer(IDOK);
-    CReportDlg dialog;
-    QWidget* window = nullptr;
-    Drive().Then([&](QWidget* modal) {
-        window = modal;
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-        modal->close();
-    });
-    dialog.DoModal();
-    QCOMPARE(MessageBoxSeam::Shown().size(), std::size_t(1));
-    QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Failed to launch help."));
-    QCOMPARE(MessageBoxSeam::Shown().front().caption, std::string("Tabulon"));
-    QCOMPARE(MessageBoxSeam::Shown().front().type, MB_OK | MB_ICONEXCLAMATION);
-    QVERIFY(MessageBoxSeam::Shown().front().owner == window);
 }
 
 void ReportDlgTest::systemCommandsOpenTheAboutBox_data() {
