@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/report_app.h"
+#include "app/settings_store.h"
 #include "platform/os/executable_path.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/help_viewer.h"
@@ -59,6 +60,8 @@ private slots:
     void aboutButtonOpensTheAboutBox();
     void isATaskBarWindowWithoutMinimiseOrMaximise();
     void startUpRunsTheDialogAndEnds();
+    void survivesDamagedSettings_data();
+    void survivesDamagedSettings();
 
 private:
     support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
@@ -211,6 +214,7 @@ void ReportDlgTest::generateFailuresWarnAndStoreNothing() {
         {"BAD", m_dir->Write("bad.pcg", "KORG")},
         {"EMPTY", m_dir->Write("empty.pcg", support::PcgBuilder().bytes())},
         {"NOWHERE", m_dir->Path("no/such/folder/list.htm")},
+        {"FULL", "/dev/full"},
     };
     MessageBoxSeam::QueueAnswer(IDOK);
     RunFilled(paths.at(pcg), paths.at(report), [](CReportDlg& dialog) {
@@ -507,6 +511,54 @@ void ReportDlgTest::startUpRunsTheDialogAndEnds() {
     QCOMPARE(pcg, QString("/stored.pcg"));
     QVERIFY(mainDuringRun != nullptr);
     QVERIFY(m_app->GetMainWnd() == nullptr);
+}
+
+void ReportDlgTest::survivesDamagedSettings_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("pcgShown");
+    QTest::addColumn<bool>("stored");
+    QTest::newRow("settings file is a folder") << "folder"
+                                               << "" << false;
+    QTest::newRow("config folder is a file") << "file"
+                                             << "" << false;
+    QTest::newRow("binary garbage") << "garbage"
+                                    << "" << true;
+    QTest::newRow("10 MB value") << "huge" << QString(4095, 'x') << true;
+}
+
+void ReportDlgTest::survivesDamagedSettings() {
+    QFETCH(QString, damage);
+    QFETCH(QString, pcgShown);
+    QFETCH(bool, stored);
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i) {
+        garbage += static_cast<char>((i * 131 + i / 7) % 256);
+    }
+    if (damage == "folder") {
+        QVERIFY(QDir().mkpath(QString::fromStdString(SettingsPath())));
+    } else if (damage == "file") {
+        m_dir->Write("config", "not a folder");
+    } else if (damage == "garbage") {
+        StoreSettings(garbage);
+    } else {
+        StoreSettings("[MRU]\r\npcg=" + std::string(10 << 20, 'x') + "\r\n");
+    }
+    MessageBoxSeam::QueueAnswer(IDOK);
+    const std::string report = m_dir->Path("list.htm");
+    QString pcgOnOpening;
+    CReportDlg dialog;
+    Drive().Then([&](QWidget* modal) {
+        pcgOnOpening = Field(dialog, IDC_PCG_FILE)->text();
+        Field(dialog, IDC_PCG_FILE)->setText(QString::fromStdString(m_pcg));
+        Field(dialog, IDC_REPORT_FILE)->setText(QString::fromStdString(report));
+        QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(pcgOnOpening, pcgShown);
+    QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
+    QCOMPARE(ReadSetting("MRU", "pcg", "") == m_pcg, stored);
+    QCOMPARE(ReadSetting("MRU", "report", "") == report, stored);
 }
 
 QTEST_MAIN(ReportDlgTest)

@@ -228,7 +228,7 @@ TEST(WriteProfileString, KeepsTheFilesPermissionsAndSymbolicLinks) {
 TEST(WriteProfileString, ConcurrentWritersNeverLeaveATornFile) {
     support::TempDir dir;
     const auto path = dir.Path("Tabulon.INI");
-    constexpr int kWrites = 300;
+    constexpr int kWrites = 1000;
     // Values change length so that a torn or interleaved file could not look whole.
     const auto valueFor = [](const std::string& key, int i) {
         return key + "-" + std::to_string(i) + "-" + std::string(static_cast<size_t>(i % 50), 'x');
