@@ -85,7 +85,8 @@ std::optional<std::string> LoadTemplateText(const std::string& templatePath) {
 
     TemplateLines lines(text);
     constexpr std::size_t kBlockSize = 1 << 20;
-    const auto block = std::make_unique<char[]>(kBlockSize);
+    // Left uncleared: only the bytes read into it are ever looked at.
+    const std::unique_ptr<char[]> block(new char[kBlockSize]);
     while (!file.Ended()) {
         const std::size_t got = file.Read(block.get(), kBlockSize);
         lines.Feed(std::string_view(block.get(), got));

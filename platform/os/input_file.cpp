@@ -42,7 +42,6 @@ bool InputFile::Open(const std::string& path) {
     m_sizeWhenOpened = static_cast<std::uint64_t>(info.st_size);
     m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                               static_cast<std::uint64_t>(info.st_ino)};
-    m_buffer = std::make_unique<unsigned char[]>(kBufferSize);
     return true;
 }
 
@@ -58,6 +57,11 @@ long InputFile::ReadOnce(void* destination, std::size_t size) {
 bool InputFile::Refill() {
     if (m_ended) {
         return false;
+    }
+    if (!m_buffer) {
+        // Only when first needed, and not cleared: a reader that takes its bytes in large
+        // pieces never pays for it, and every byte is written before it is read.
+        m_buffer.reset(new unsigned char[kBufferSize]);
     }
     const long got = ReadOnce(m_buffer.get(), kBufferSize);
     if (got <= 0) {
