@@ -14,14 +14,16 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
         if (run.error_occurred) {
             continue;
         }
+        const std::string name = run.run_name.args.empty()
+                                     ? run.run_name.function_name
+                                     : run.run_name.function_name + "/" + run.run_name.args;
+        const double seconds =
+            run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
         // Medians when repetitions ran, single runs otherwise.
         if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-            m_medianSeconds[run.run_name.function_name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        } else if (run.run_type == Run::RT_Iteration &&
-                   !m_medianSeconds.contains(run.run_name.function_name)) {
-            m_medianSeconds[run.run_name.function_name] =
-                run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            m_medianSeconds[name] = seconds;
+        } else if (run.run_type == Run::RT_Iteration && !m_medianSeconds.contains(name)) {
+            m_medianSeconds[name] = seconds;
         }
     }
 }

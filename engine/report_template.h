@@ -4,12 +4,15 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One piece of a parsed template.
 struct TemplateChunk {
-    bool isTag;        // true: text is a key taken from between "<%" and "%>"
-    std::string text;  // the literal text, or the key exactly as written (nothing trimmed)
+    bool isTag;  // true: text is a key taken from between "<%" and "%>"
+    // The literal text, or the key exactly as written (nothing trimmed). It lies in the text
+    // its template keeps, so parsing copies nothing, however large the template.
+    std::string_view text;
 };
 
 class CReportTemplate {
@@ -34,6 +37,7 @@ public:
     const std::vector<TemplateChunk>& Chunks() const { return m_chunks; }
 
 private:
-    std::map<std::string, std::string> m_values;
+    std::map<std::string, std::string, std::less<>> m_values;
+    std::string m_text;
     std::vector<TemplateChunk> m_chunks;
 };

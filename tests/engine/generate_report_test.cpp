@@ -193,7 +193,7 @@ TEST(ShippedTemplate, HoldsEachOf128KeysOnce) {
     std::vector<std::string> keys;
     for (const auto& chunk : reportTemplate.Chunks()) {
         if (chunk.isTag) {
-            keys.push_back(chunk.text);
+            keys.emplace_back(chunk.text);
         }
     }
     ASSERT_EQ(keys.size(), 128u);
