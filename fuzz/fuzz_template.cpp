@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Arbitrary bytes as template.htm: the loaded lines, the parsed chunks and the rendering, each
-// checked exactly.
+// Arbitrary bytes as template.htm: the loaded lines, the parsed chunks (of the raw bytes too)
+// and the rendering, each checked exactly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -100,7 +100,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(text == "kept" + ExpectedLines(bytes));
     text.erase(0, 4);
 
+    // Raw bytes first: a loaded text always ends in CR LF, so only they can end in a marker.
     CReportTemplate reportTemplate;
+    reportTemplate.SetTemplate(std::string(bytes));
+    CheckChunks(bytes, reportTemplate.Chunks());
+
     // Values set before the template must not survive it.
     for (std::size_t j = 0; j < kReportedNames; ++j) {
         reportTemplate.SetValue(Key(j), "stale value");
