@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/report_generation.h"
 #include "fuzz/fuzz_check.h"
@@ -73,11 +74,9 @@ std::string ExpectedReport(const std::vector<std::string>& names) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static fuzz::MemoryFile templateFile("template.htm");
+    static const fuzz::MemoryFile templateFile("template.htm", TemplateText());
     static fuzz::MemoryFile pcg("fuzz.pcg");
     static fuzz::MemoryFile report("report.htm");
-    static const bool once = (templateFile.Assign(TemplateText()), true);
-    (void)once;
 
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     pcg.Assign(bytes);

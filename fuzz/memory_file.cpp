@@ -19,11 +19,13 @@ namespace {
 
 }  // namespace
 
-MemoryFile::MemoryFile(const char* name) : m_fd(memfd_create(name, MFD_CLOEXEC)) {
+MemoryFile::MemoryFile(const char* name, std::string_view bytes)
+    : m_fd(memfd_create(name, MFD_CLOEXEC)) {
     if (m_fd < 0) {
         Die("memfd_create");
     }
     m_path = "/proc/self/fd/" + std::to_string(m_fd);
+    Assign(bytes);
 }
 
 MemoryFile::~MemoryFile() {

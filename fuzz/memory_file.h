@@ -11,7 +11,8 @@ namespace fuzz {
 // rewritten for every input, so a fuzzing run never touches the disk.
 class MemoryFile {
 public:
-    explicit MemoryFile(const char* name);
+    // An empty file, or one holding `bytes`.
+    explicit MemoryFile(const char* name, std::string_view bytes = {});
     ~MemoryFile();
     MemoryFile(const MemoryFile&) = delete;
     MemoryFile& operator=(const MemoryFile&) = delete;
