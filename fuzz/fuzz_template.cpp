@@ -79,7 +79,7 @@ std::string Rendered(const CReportTemplate& reportTemplate) {
 }
 
 std::string ExpectedRendering(const std::vector<TemplateChunk>& chunks,
-                              const std::map<std::string, std::string>& values) {
+                              const std::map<std::string, std::string, std::less<>>& values) {
     std::string out;
     for (const TemplateChunk& chunk : chunks) {
         if (!chunk.isTag) {
@@ -115,13 +115,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(Rendered(reportTemplate) == ExpectedRendering(chunks, {}));
 
     // Values holding markers of their own, which must reach the output as they are.
-    std::map<std::string, std::string> values;
+    std::map<std::string, std::string, std::less<>> values;
     for (std::size_t j = 0; j < kReportedNames; ++j) {
         values[Key(j)] = "[<%" + std::to_string(j) + "%>]";
     }
     std::size_t derived = 0;
     for (std::size_t i = 1; i < chunks.size() && derived < 3; i += 2, ++derived) {
-        values[chunks[i].text] = "(" + std::to_string(i) + ")";
+        values[std::string(chunks[i].text)] = "(" + std::to_string(i) + ")";
     }
     for (const auto& [key, value] : values) {
         reportTemplate.SetValue(key, "replaced later");

@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: MIT
+// Arbitrary settings files: reading never fails, a write reads back as written, leaves every
+// other value as it was, and writing the same value twice changes nothing more.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fuzz/fuzz_check.h"
+#include "platform/os/private_profile.h"
+#include "platform/os/profile_text.h"
+
+namespace {
+
+// What the name comparison of the profile rules sees: white space at the ends does not count,
+// ASCII case does not count.
+std::string Folded(std::string_view name) {
+    const auto isSpace = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    };
+    while (!name.empty() && isSpace(name.front())) {
+        name.remove_prefix(1);
+    }
+    while (!name.empty() && isSpace(name.back())) {
+        name.remove_suffix(1);
+    }
+    std::string folded(name);
+    for (char& c : folded) {
+        c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return folded;
+}
+
+std::string Cut(std::string value) {
+    value.resize(std::min(value.size(), os::kMaxProfileReadLength));
+    return value;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// One folder in memory-backed storage for the whole run: writes rename temporary files into it.
+const std::string& ProfileFolder() {
+    static const std::string folder = [] {
+        std::string pattern = "/dev/shm/tabulon-fuzz-profile-XXXXXX";
+        if (mkdtemp(pattern.data()) == nullptr) {
+            pattern = "/tmp/tabulon-fuzz-profile-XXXXXX";
+            FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
+        }
+        return pattern;
+    }();
+    static const bool removedAtExit = [] {
+        // Leaves nothing behind in shared memory when the run ends.
+        return std::atexit([] {
+                   std::error_code ignored;
+                   std::filesystem::remove_all(folder, ignored);
+               }) == 0;
+    }();
+    (void)removedAtExit;
+    return folder;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const std::string section = input.ConsumeRandomLengthString(16);
+    const std::string key = input.ConsumeRandomLengthString(16);
+    const std::string value = input.ConsumeRandomLengthString(64);
+    const std::string text = input.ConsumeRemainingBytesAsString();
+
+    std::vector<std::pair<std::string, std::string>> probes = {
+        {"MRU", "pcg"}, {"MRU", "report"}, {"mru", "PCG"}, {section, key}};
+    std::vector<std::optional<std::string>> before;
+    for (const auto& [s, k] : probes) {
+        before.push_back(os::FindProfileValue(text, s, k));
+    }
+
+    // The file's reading agrees with the text's, cut to what a read returns.
+    const std::string path = ProfileFolder() + "/Tabulon.INI";
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    }
+    const std::string read = os::ReadProfileString(path, section, key, "(no value)");
+    FUZZ_CHECK(read == (before.back() ? Cut(*before.back()) : "(no value)"));
+
+    const bool storable = os::CanStoreInProfile(section, key, value);
+    FUZZ_CHECK(os::WriteProfileString(path, section, key, value) == storable);
+    const std::string after = ReadWhole(path);
+    if (!storable) {
+        FUZZ_CHECK(after == text);
+        return 0;
+    }
+
+    const std::string expected = os::WithProfileValue(text, section, key, value);
+    FUZZ_CHECK(after == expected);
+    FUZZ_CHECK(os::FindProfileValue(after, section, key) == value);
+    FUZZ_CHECK(os::ReadProfileString(path, section, key, "") == Cut(value));
+    // Storing the same value again finds it in place and changes nothing.
+    FUZZ_CHECK(os::WithProfileValue(after, section, key, value) == after);
+    for (std::size_t i = 0; i + 1 < probes.size(); ++i) {
+        const auto& [s, k] = probes[i];
+        if (Folded(s) == Folded(section) && Folded(k) == Folded(key)) {
+            continue;
+        }
+        FUZZ_CHECK(os::FindProfileValue(after, s, k) == before[i]);
+    }
+    return 0;
+}
