@@ -19,6 +19,8 @@ protected:
     void OnOK() override;
     bool OnCommand(int id) override;
     void OnSysCommand(unsigned id, long param) override;
+    // Painting the icon of a minimised window and answering the drag-icon query are left to
+    // Qt and the window manager, which do both from the window's icon.
 
     void OnBrowsePcg();
     void OnBrowseReport();
