@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/generate_report.h"
 
-#include <cstdio>
 #include <optional>
 
 #include "engine/patch_name_value.h"
@@ -73,9 +72,12 @@ GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
 
     CReportTemplate reportTemplate;
     reportTemplate.SetTemplate(std::move(*templateText));
+    // The keys "PATCHNAME_%03d", written digit by digit.
+    std::string key = "PATCHNAME_000";
     for (int j = 0; j < kReportedNames; ++j) {
-        char key[16];
-        std::snprintf(key, sizeof key, "PATCHNAME_%03d", j);
+        key[10] = static_cast<char>('0' + j / 100);
+        key[11] = static_cast<char>('0' + j / 10 % 10);
+        key[12] = static_cast<char>('0' + j % 10);
         reportTemplate.SetValue(key,
                                 PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
     }

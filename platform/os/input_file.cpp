@@ -36,8 +36,7 @@ bool InputFile::Open(const std::string& path) {
         close(fd);
         return false;
     }
-    // Regular files never block; clearing the flag keeps reads plain.
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK may stay: it changes nothing for a regular file.
     m_fd = fd;
     m_sizeWhenOpened = static_cast<std::uint64_t>(info.st_size);
     m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
