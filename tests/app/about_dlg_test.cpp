@@ -18,13 +18,8 @@ class AboutDlgTest : public QObject {
 
 private slots:
     void initTestCase() { m_app = std::make_unique<CWinApp>("Tabulon"); }
-    void init() { m_scope = new QObject(this); }
-    void cleanup() {
-        support::ModalDriver::CloseAllModals();
-        delete m_scope;
-        m_app->SetMainWnd(nullptr);
-        HelpSeam::Reset();
-    }
+    void init() { m_modals.Begin(this); }
+    void cleanup() { m_modals.End(); }
 
     void showsItsTemplate();
     void textsFitTheirControls();
@@ -35,10 +30,10 @@ private slots:
     void f1AsksForTopic0x20064();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
 
     std::unique_ptr<CWinApp> m_app;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void AboutDlgTest::showsItsTemplate() {

@@ -64,7 +64,7 @@ private slots:
     void survivesDamagedSettings();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
     std::string SettingsPath() const { return m_dir->Path("config/") + kSettingsName; }
     void StoreSettings(const std::string& bytes) const;
     // Runs the dialog, fills both fields, then runs `act` on it and closes it.
@@ -75,11 +75,11 @@ private:
     std::unique_ptr<support::TempDir> m_dir;
     std::unique_ptr<support::ScopedEnv> m_config;
     std::string m_pcg;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void ReportDlgTest::init() {
-    m_scope = new QObject(this);
+    m_modals.Begin(this);
     m_dir = std::make_unique<support::TempDir>();
     m_config = std::make_unique<support::ScopedEnv>("XDG_CONFIG_HOME", m_dir->Path("config"));
     m_pcg =
@@ -87,11 +87,7 @@ void ReportDlgTest::init() {
 }
 
 void ReportDlgTest::cleanup() {
-    support::ModalDriver::CloseAllModals();
-    delete m_scope;
-    MessageBoxSeam::Reset();
-    FileDialogSeam::Reset();
-    HelpSeam::Reset();
+    m_modals.End();
     m_config.reset();
     m_dir.reset();
 }
@@ -369,7 +365,7 @@ void ReportDlgTest::tabOrderAndAccessKeys() {
     int aboutBoxes = 0;
     MessageBoxSeam::QueueAnswer(IDOK);
     // Closes the About box when it shows, counting it.
-    QTimer aboutWatch(m_scope);
+    QTimer aboutWatch(m_modals.scope());
     connect(&aboutWatch, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (modal && modal->windowTitle() == "About") {

@@ -5,6 +5,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/ui/file_dialog.h"
+#include "platform/ui/help_viewer.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/win_app.h"
+
 namespace support {
 
 namespace {
@@ -66,6 +71,22 @@ void ModalDriver::Tick() {
         CloseAllModals();
         m_idleTicks = 0;
     }
+}
+
+void ModalTestScope::Begin(QObject* owner) {
+    m_scope = new QObject(owner);
+}
+
+void ModalTestScope::End() {
+    ModalDriver::CloseAllModals();
+    delete m_scope;
+    m_scope = nullptr;
+    if (CWinApp* app = AfxGetApp()) {
+        app->SetMainWnd(nullptr);
+    }
+    MessageBoxSeam::Reset();
+    FileDialogSeam::Reset();
+    HelpSeam::Reset();
 }
 
 }  // namespace support

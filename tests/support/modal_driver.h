@@ -38,4 +38,22 @@ private:
     bool m_stepStarting = false;
 };
 
+// What every dialog test sets up and tears down: drivers that live as long as one test, and
+// afterwards no modal window left open, no main window, and seams that have forgotten their
+// answers and records.
+class ModalTestScope {
+public:
+    // In the test's init().
+    void Begin(QObject* owner);
+    // In the test's cleanup().
+    void End();
+
+    ModalDriver& Drive() { return *new ModalDriver(m_scope); }
+    // A parent for timers and the like that must go with the test.
+    QObject* scope() const { return m_scope; }
+
+private:
+    QObject* m_scope = nullptr;
+};
+
 }  // namespace support

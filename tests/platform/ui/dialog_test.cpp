@@ -45,12 +45,8 @@ class DialogTest : public QObject {
 
 private slots:
     void initTestCase() { m_app = std::make_unique<CWinApp>("Tabulon"); }
-    void init() { m_scope = new QObject(this); }
-    void cleanup() {
-        support::ModalDriver::CloseAllModals();
-        delete m_scope;
-        m_app->SetMainWnd(nullptr);
-    }
+    void init() { m_modals.Begin(this); }
+    void cleanup() { m_modals.End(); }
 
     void controlsArePlacedInDialogUnitsOfTheDialogFont_data();
     void controlsArePlacedInDialogUnitsOfTheDialogFont();
@@ -72,10 +68,10 @@ private slots:
     void unknownTemplateFails();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
 
     std::unique_ptr<CWinApp> m_app;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void DialogTest::controlsArePlacedInDialogUnitsOfTheDialogFont_data() {

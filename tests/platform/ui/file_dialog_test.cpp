@@ -41,14 +41,11 @@ class FileDialogTest : public QObject {
 private slots:
     void initTestCase() { m_app = std::make_unique<CWinApp>("Tabulon"); }
     void init() {
-        m_scope = new QObject(this);
+        m_modals.Begin(this);
         m_dir = std::make_unique<support::TempDir>();
     }
     void cleanup() {
-        support::ModalDriver::CloseAllModals();
-        delete m_scope;
-        FileDialogSeam::Reset();
-        m_app->SetMainWnd(nullptr);
+        m_modals.End();
         m_dir.reset();
     }
 
@@ -64,12 +61,12 @@ private slots:
     void pathsLongerThan260Characters();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
     QString Dir() const { return QString::fromStdString(m_dir->path()); }
 
     std::unique_ptr<CWinApp> m_app;
     std::unique_ptr<support::TempDir> m_dir;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void FileDialogTest::seamRecordsWhatWouldBeShown() {

@@ -18,15 +18,11 @@ class HelpTest : public QObject {
 private slots:
     void initTestCase() { m_app = std::make_unique<CWinApp>("Tabulon"); }
     void init() {
-        m_scope = new QObject(this);
+        m_modals.Begin(this);
         m_dir = std::make_unique<support::TempDir>();
     }
     void cleanup() {
-        support::ModalDriver::CloseAllModals();
-        delete m_scope;
-        m_app->SetMainWnd(nullptr);
-        HelpSeam::Reset();
-        MessageBoxSeam::Reset();
+        m_modals.End();
         m_dir.reset();
     }
 
@@ -39,11 +35,11 @@ private slots:
     void viewerOpensAtTheTopicAndStaysUsable();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
 
     std::unique_ptr<CWinApp> m_app;
     std::unique_ptr<support::TempDir> m_dir;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void HelpTest::helpFileIsNamedAfterTheExecutable() {

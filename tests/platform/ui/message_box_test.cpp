@@ -29,13 +29,8 @@ class MessageBoxTest : public QObject {
 
 private slots:
     void initTestCase() { m_app = std::make_unique<CountingApp>(); }
-    void init() { m_scope = new QObject(this); }
-    void cleanup() {
-        support::ModalDriver::CloseAllModals();
-        delete m_scope;
-        m_app->SetMainWnd(nullptr);
-        MessageBoxSeam::Reset();
-    }
+    void init() { m_modals.Begin(this); }
+    void cleanup() { m_modals.End(); }
 
     void captionedWithTheTitleAndOwnedByTheInnermostDialog();
     void goThroughTheApplicationObject();
@@ -44,10 +39,10 @@ private slots:
     void seamAnswersInOrderThenShowsForReal();
 
 private:
-    support::ModalDriver& Drive() { return *new support::ModalDriver(m_scope); }
+    support::ModalDriver& Drive() { return m_modals.Drive(); }
 
     std::unique_ptr<CountingApp> m_app;
-    QObject* m_scope = nullptr;
+    support::ModalTestScope m_modals;
 };
 
 void MessageBoxTest::captionedWithTheTitleAndOwnedByTheInnermostDialog() {
