@@ -44,12 +44,18 @@ bool InputFile::Open(const std::string& path) {
     return true;
 }
 
-long InputFile::ReadOnce(void* destination, std::size_t size) {
+std::size_t InputFile::ReadOnce(void* destination, std::size_t size) {
     for (;;) {
         const ssize_t got = read(m_fd, destination, size);
-        if (got >= 0 || errno != EINTR) {
-            return static_cast<long>(got);
+        if (got > 0) {
+            return static_cast<std::size_t>(got);
         }
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        m_ended = true;
+        m_failed = got < 0;
+        return 0;
     }
 }
 
@@ -62,15 +68,10 @@ bool InputFile::Refill() {
         // pieces never pays for it, and every byte is written before it is read.
         m_buffer.reset(new unsigned char[kBufferSize]);
     }
-    const long got = ReadOnce(m_buffer.get(), kBufferSize);
-    if (got <= 0) {
-        m_ended = true;
-        m_failed = got < 0;
-        return false;
-    }
+    const std::size_t got = ReadOnce(m_buffer.get(), kBufferSize);
     m_begin = 0;
-    m_end = static_cast<std::size_t>(got);
-    return true;
+    m_end = got;
+    return got > 0;
 }
 
 std::size_t InputFile::Read(void* destination, std::size_t size) {
@@ -80,13 +81,11 @@ std::size_t InputFile::Read(void* destination, std::size_t size) {
         if (m_begin == m_end) {
             // A large request skips the buffer rather than copying through it.
             if (size - done >= kBufferSize && !m_ended) {
-                const long got = ReadOnce(out + done, size - done);
-                if (got <= 0) {
-                    m_ended = true;
-                    m_failed = got < 0;
+                const std::size_t got = ReadOnce(out + done, size - done);
+                if (got == 0) {
                     break;
                 }
-                done += static_cast<std::size_t>(got);
+                done += got;
                 continue;
             }
             if (!Refill()) {

@@ -45,8 +45,9 @@ public:
 private:
     // Refills the buffer; false when nothing more can be read.
     bool Refill();
-    // One read(2) call that retries on interruption; -1 on error.
-    long ReadOnce(void* destination, std::size_t size);
+    // One read(2) that retries on interruption; 0 once the file has ended or failed, which
+    // it records.
+    std::size_t ReadOnce(void* destination, std::size_t size);
 
     int m_fd = -1;
     std::unique_ptr<unsigned char[]> m_buffer;

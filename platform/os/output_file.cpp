@@ -4,7 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
+#include "platform/os/write_all.h"
 
 namespace os {
 
@@ -26,24 +26,7 @@ bool OutputFile::Create(const std::string& path) {
 }
 
 bool OutputFile::Write(const char* data, std::size_t size) {
-    if (m_fd < 0) {
-        return false;
-    }
-    while (size > 0) {
-        const ssize_t written = write(m_fd, data, size);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            return false;
-        }
-        data += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return true;
+    return m_fd >= 0 && WriteAll(m_fd, std::string_view(data, size));
 }
 
 bool OutputFile::Close() {

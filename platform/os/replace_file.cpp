@@ -10,6 +10,7 @@
 #include <chrono>
 
 #include "platform/os/executable_path.h"
+#include "platform/os/write_all.h"
 
 namespace os {
 
@@ -37,20 +38,6 @@ int CreateTemporary(const std::string& path, std::string& temporary) {
         }
     }
     return -1;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // Makes the rename itself survive a crash. Failure is not reported: the new content is

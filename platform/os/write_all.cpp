@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: MIT
+#include "platform/os/write_all.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace os {
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace os
