@@ -1,55 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "bench_files.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "support/pcg_builder.h"
 
 namespace bench {
 
-namespace {
-
-void WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) {
-        throw std::runtime_error("cannot write " + path);
-    }
-}
-
-bool Exists(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0;
-}
-
-}  // namespace
-
-BenchFiles::BenchFiles() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tabulon-bench-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
-    }
-    m_dir = pattern;
-    m_instrumentPcg = m_dir + "/instrument.pcg";
-    WriteWhole(m_instrumentPcg, support::InstrumentLikePcg());
-}
-
-BenchFiles::~BenchFiles() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_dir, ignored);
-}
+BenchFiles::BenchFiles()
+    : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())) {}
 
 std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
-    const std::string path = m_dir + "/large-" + std::to_string(megabytes) + ".pcg";
-    if (Exists(path)) {
+    const std::string path = m_dir.Path("large-" + std::to_string(megabytes) + ".pcg");
+    if (support::Exists(path)) {
         return path;
     }
     constexpr std::uint32_t kRecordSize = 16 * 1024;
@@ -74,10 +39,10 @@ std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
 }
 
 std::string BenchFiles::LargeTemplate(std::uint64_t megabytes, int tags) const {
-    const std::string path =
-        m_dir + "/large-" + std::to_string(megabytes) + "-" + std::to_string(tags) + ".htm";
-    if (Exists(path)) {
-        return path;
+    const std::string name =
+        "large-" + std::to_string(megabytes) + "-" + std::to_string(tags) + ".htm";
+    if (support::Exists(m_dir.Path(name))) {
+        return m_dir.Path(name);
     }
     const std::string line =
         "<tr><td class=\"cell\">some literal text of an ordinary report line</td></tr>\n";
@@ -95,15 +60,7 @@ std::string BenchFiles::LargeTemplate(std::uint64_t megabytes, int tags) const {
         }
         text += line;
     }
-    WriteWhole(path, text);
-    return path;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return m_dir.Write(name, text);
 }
 
 }  // namespace bench

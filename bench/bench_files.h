@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "support/temp_dir.h"
+
 namespace bench {
 
 class BenchFiles {
 public:
     BenchFiles();
-    ~BenchFiles();
 
     // The instrument-like PCG file (5 x 128 programs of 540 bytes and a drum bank).
     const std::string& instrumentPcg() const { return m_instrumentPcg; }
@@ -19,14 +20,11 @@ public:
     // A template of about `megabytes` MiB holding `tags` PATCHNAME tags spread evenly.
     std::string LargeTemplate(std::uint64_t megabytes, int tags) const;
     // A path for an output file inside the folder.
-    std::string OutputPath(const std::string& name) const { return m_dir + "/" + name; }
+    std::string OutputPath(const std::string& name) const { return m_dir.Path(name); }
 
 private:
-    std::string m_dir;
+    support::TempDir m_dir;
     std::string m_instrumentPcg;
 };
-
-// Reads a whole file into memory.
-std::string ReadWhole(const std::string& path);
 
 }  // namespace bench

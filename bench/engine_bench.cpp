@@ -15,6 +15,7 @@
 #include "engine/template_loader.h"
 #include "platform/os/executable_path.h"
 #include "ratio_reporter.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ BENCHMARK(GenerateReport_InstrumentPcg)->Unit(benchmark::kMicrosecond);
 void Floor_ReadInputsWriteReport(benchmark::State& state) {
     const std::string report = g_files->OutputPath("floor.htm");
     GenerateReportFromTemplate(ShippedTemplate(), g_files->instrumentPcg(), report);
-    const std::size_t reportSize = bench::ReadWhole(report).size();
+    const std::size_t reportSize = support::ReadFile(report).size();
     const std::size_t bufferSize = 1 << 20;
     const auto buffer = std::make_unique<char[]>(bufferSize);
     for (auto _ : state) {
@@ -120,7 +121,7 @@ void Template_MiB(benchmark::State& state) {
 BENCHMARK(Template_MiB)->Arg(32)->Arg(64)->Arg(128)->Unit(benchmark::kMillisecond);
 
 void Floor_MemchrMemcpy_64MiB(benchmark::State& state) {
-    const std::string bytes = bench::ReadWhole(g_files->LargeTemplate(64, 10000));
+    const std::string bytes = support::ReadFile(g_files->LargeTemplate(64, 10000));
     for (auto _ : state) {
         // One pass that finds every line end and copies the bytes between them.
         std::string out(bytes.size(), '\0');

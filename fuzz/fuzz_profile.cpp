@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "fuzz/fuzz_check.h"
 #include "platform/os/private_profile.h"
 #include "platform/os/profile_text.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -41,13 +41,6 @@ std::string Folded(std::string_view name) {
 std::string Cut(std::string value) {
     value.resize(std::min(value.size(), os::kMaxProfileReadLength));
     return value;
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 // One folder in memory-backed storage for the whole run: writes rename temporary files into it.
@@ -98,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const bool storable = os::CanStoreInProfile(section, key, value);
     FUZZ_CHECK(os::WriteProfileString(path, section, key, value) == storable);
-    const std::string after = ReadWhole(path);
+    const std::string after = support::ReadFile(path);
     if (!storable) {
         FUZZ_CHECK(after == text);
         return 0;
