@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/report_app.h"
+#include "platform/os/write_signals.h"
 
 namespace {
 
@@ -9,6 +10,9 @@ CReportApp theApp;
 }  // namespace
 
 int main(int /*argc*/, char** argv) {
+    // A report FIFO whose reader leaves, or a file-size limit, is a failed Generate with its
+    // message, never the window vanishing.
+    os::IgnoreWriteSignals();
     // The command line means nothing to the program; not even the toolkit sees it.
     return theApp.Run(1, argv);
 }

@@ -1,100 +1,156 @@
 // SPDX-License-Identifier: MIT
 #include "engine/generate_report.h"
 
+#include <functional>
+#include <new>
 #include <optional>
+#include <stdexcept>
+#include <vector>
 
 #include "engine/patch_name_value.h"
 #include "engine/patch_reader.h"
 #include "engine/report_generation.h"
 #include "engine/report_template.h"
 #include "engine/template_loader.h"
-#include "platform/os/executable_path.h"
+#include "platform/os/file_commit.h"
 #include "platform/os/file_identity.h"
-#include "platform/os/output_file.h"
 
 namespace {
 
-constexpr char kTemplateMissing[] =
-    "Couldn't find the template file template.htm. This file should be in the same directory "
-    "as the application. Check your installation";
-constexpr char kNamesMissing[] =
-    "You need to enter the name of the PCG file to read, and the name for the report file, "
-    "before I can generate anything ;-)";
-constexpr char kNoPatches[] =
-    "I couldn't find any patches in that PCG, so I can't generate a report !";
-constexpr char kReportNotCreated[] =
-    "I could not create the report file, please check the file name is valid.";
-constexpr char kSucceeded[] = "Successfully generated report";
-
 constexpr int kReportedNames = 128;
 
-GenerateOutcome Failure(std::string message) {
-    return {false, OutcomeIcon::Warning, std::move(message)};
+// Prepares where the report goes; it must never be one of `inputs`.
+using OpenReport =
+    std::function<bool(os::FileCommit& report, const std::vector<os::FileIdentity>& inputs)>;
+
+std::vector<os::FileIdentity> InputsOf(const std::string& templatePath,
+                                       const std::string& pcgPath) {
+    std::vector<os::FileIdentity> inputs;
+    for (const std::string* path : {&templatePath, &pcgPath}) {
+        if (const auto identity = os::IdentityOf(*path)) {
+            inputs.push_back(*identity);
+        }
+    }
+    return inputs;
 }
 
-// True when `reportPath` leads to one of the files the report is made from: writing it would
-// destroy that input.
-bool NamesAnInput(const std::string& reportPath, const std::string& templatePath,
-                  const std::string& pcgPath) {
-    const auto report = os::IdentityOf(reportPath);
-    return report && (report == os::IdentityOf(pcgPath) || report == os::IdentityOf(templatePath));
+GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::string& pcgPath,
+                         bool reportNamed, const OpenReport& openReport) {
+    const GenerateStatus templateFailure = templateFile.usersOwn
+                                               ? GenerateStatus::UserTemplateUnreadable
+                                               : GenerateStatus::TemplateMissing;
+    // Memory runs out only for a template far beyond any report's needs (several times the
+    // machine's memory); that is a failure of the template, never an abort.
+    try {
+        std::optional<std::string> templateText = LoadTemplateText(templateFile.path);
+        if (!templateText) {
+            return OutcomeOf(templateFailure, templateFile.path);
+        }
+
+        if (!reportNamed || pcgPath.empty()) {
+            return OutcomeOf(GenerateStatus::NamesMissing);
+        }
+
+        CPatchTable table;
+        table.errorText[0] = '\0';
+        switch (ReadPatchNamesWithReason(pcgPath, table)) {
+            case PcgReadStatus::CannotOpen:
+                return OutcomeOf(GenerateStatus::PcgMissing);
+            case PcgReadStatus::BadHeaders:
+                return OutcomeOf(GenerateStatus::PcgInvalid);
+            case PcgReadStatus::NoBanks:
+                return OutcomeOf(GenerateStatus::NoPatches);
+            case PcgReadStatus::Read:
+                break;
+        }
+
+        os::FileCommit report;
+        if (!openReport(report, InputsOf(templateFile.path, pcgPath))) {
+            return OutcomeOf(GenerateStatus::ReportNotCreated);
+        }
+
+        CReportTemplate reportTemplate;
+        reportTemplate.SetTemplate(std::move(*templateText));
+        // The keys "PATCHNAME_%03d", written digit by digit.
+        std::string key = "PATCHNAME_000";
+        for (int j = 0; j < kReportedNames; ++j) {
+            key[10] = static_cast<char>('0' + j / 100);
+            key[11] = static_cast<char>('0' + j / 10 % 10);
+            key[12] = static_cast<char>('0' + j % 10);
+            reportTemplate.SetValue(
+                key, PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
+        }
+        // Straight to the file: the report is never held whole beside the template.
+        reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
+        if (!report.Commit()) {
+            return OutcomeOf(GenerateStatus::ReportNotCreated);
+        }
+        return OutcomeOf(GenerateStatus::Succeeded);
+    } catch (const std::bad_alloc&) {
+        return OutcomeOf(templateFailure, templateFile.path);
+    } catch (const std::length_error&) {
+        return OutcomeOf(templateFailure, templateFile.path);
+    }
 }
 
 }  // namespace
 
+GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath) {
+    const auto failure = [status](std::string message) {
+        return GenerateOutcome{false, OutcomeIcon::Warning, std::move(message), status};
+    };
+    switch (status) {
+        case GenerateStatus::Succeeded:
+            return {true, OutcomeIcon::Information, "Successfully generated report", status};
+        case GenerateStatus::TemplateMissing:
+            return failure(
+                "Couldn't find the template file template.htm. This file should be in the same "
+                "directory as the application. Check your installation");
+        case GenerateStatus::UserTemplateUnreadable:
+            return failure("Couldn't read your template file " + templatePath + ".");
+        case GenerateStatus::NamesMissing:
+            return failure(
+                "You need to enter the name of the PCG file to read, and the name for the report "
+                "file, before I can generate anything ;-)");
+        case GenerateStatus::PcgMissing:
+            return failure(std::string("Error : ") + kPcgMissingText + ".");
+        case GenerateStatus::PcgInvalid:
+            return failure(std::string("Error : ") + kPcgBadHeadersText + ".");
+        case GenerateStatus::NoPatches:
+            return failure("I couldn't find any patches in that PCG, so I can't generate a report !");
+        case GenerateStatus::ReportNotCreated:
+            break;
+    }
+    return failure("I could not create the report file, please check the file name is valid.");
+}
+
+GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
+                                           const std::string& pcgPath,
+                                           const std::string& reportPath) {
+    return Generate(templateFile, pcgPath, !reportPath.empty(),
+                    [&reportPath](os::FileCommit& report, const auto& inputs) {
+                        os::FileCommit::Options options;
+                        options.keep = inputs;
+                        options.writeStreams = true;
+                        return report.Begin(reportPath, options);
+                    });
+}
+
 GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
                                            const std::string& pcgPath,
                                            const std::string& reportPath) {
-    std::optional<std::string> templateText = LoadTemplateText(templatePath);
-    if (!templateText) {
-        return Failure(kTemplateMissing);
-    }
+    return GenerateReportFromTemplate(os::TemplateLocation{templatePath, false}, pcgPath,
+                                      reportPath);
+}
 
-    if (reportPath.empty() || pcgPath.empty()) {
-        return Failure(kNamesMissing);
-    }
-
-    CPatchTable table;
-    table.errorText[0] = '\0';
-    switch (ReadPatchNames(pcgPath, table)) {
-        case ReadOutcome::Failed:
-            return Failure("Error : " + std::string(table.errorText.data()) + ".");
-        case ReadOutcome::NoBanks:
-            return Failure(kNoPatches);
-        case ReadOutcome::Read:
-            break;
-    }
-
-    os::OutputFile report;
-    if (NamesAnInput(reportPath, templatePath, pcgPath) || !report.Create(reportPath)) {
-        return Failure(kReportNotCreated);
-    }
-
-    CReportTemplate reportTemplate;
-    reportTemplate.SetTemplate(std::move(*templateText));
-    // The keys "PATCHNAME_%03d", written digit by digit.
-    std::string key = "PATCHNAME_000";
-    for (int j = 0; j < kReportedNames; ++j) {
-        key[10] = static_cast<char>('0' + j / 100);
-        key[11] = static_cast<char>('0' + j / 10 % 10);
-        key[12] = static_cast<char>('0' + j % 10);
-        reportTemplate.SetValue(key,
-                                PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
-    }
-
-    std::string output;
-    reportTemplate.Render(output);
-    const bool written = report.Write(output.data(), output.size());
-    if (!report.Close() || !written) {
-        return Failure(kReportNotCreated);
-    }
-    return {true, OutcomeIcon::Information, kSucceeded};
+GenerateOutcome GenerateReportToStream(const os::TemplateLocation& templateFile,
+                                       const std::string& pcgPath, int fd) {
+    return Generate(templateFile, pcgPath, true,
+                    [fd](os::FileCommit& report, const auto& inputs) {
+                        return report.BeginOn(fd, inputs);
+                    });
 }
 
 GenerateOutcome GenerateReport(const std::string& pcgPath, const std::string& reportPath) {
-    const std::string executable = os::ExecutablePath();
-    // Without the executable's folder there is no template to find; never look elsewhere.
-    const std::string templatePath =
-        executable.empty() ? std::string() : os::DirectoryOf(executable) + "template.htm";
-    return GenerateReportFromTemplate(templatePath, pcgPath, reportPath);
+    return GenerateReportFromTemplate(os::FindReportTemplate(), pcgPath, reportPath);
 }

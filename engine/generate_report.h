@@ -6,17 +6,35 @@
 
 enum class OutcomeIcon { Warning, Information };
 
-struct GenerateOutcome {
-    bool succeeded;       // true only when the report file was written in full
-    OutcomeIcon icon;     // Warning for every failure, Information for success
-    std::string message;  // the exact text to show the user
+// What happened, as a value a program can act on; the message is derived from it.
+enum class GenerateStatus {
+    Succeeded,               // the report was written in full and is in place
+    TemplateMissing,         // the shipped template cannot be read (or memory ran out)
+    UserTemplateUnreadable,  // the user's own template, or one they named, cannot be read
+    NamesMissing,            // the PCG path or the report path is empty
+    PcgMissing,              // the PCG file cannot be opened as a regular file
+    PcgInvalid,              // the PCG file is too short or its headers are wrong
+    NoPatches,               // the PCG file holds no bank chunk
+    ReportNotCreated,        // the report cannot be created or written, or is an input
 };
 
-// Fills the first 128 patch names of the PCG file at `pcgPath` into "template.htm" from the
-// running executable's folder, under the keys PATCHNAME_000 to PATCHNAME_127, and writes the
-// result to `reportPath`. Both paths are used exactly as given. Checks, in this order, each
+struct GenerateOutcome {
+    bool succeeded;         // true only when the report file was written in full
+    OutcomeIcon icon;       // Warning for every failure, Information for success
+    std::string message;    // the exact text to show the user
+    GenerateStatus status;  // what the message says, for programs
+};
+
+// The outcome for `status`: succeeded, icon and message follow from it. `templatePath` is the
+// file a UserTemplateUnreadable message names.
+GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath = {});
+
+// Fills the first 128 patch names of the PCG file at `pcgPath` into the template, under the
+// keys PATCHNAME_000 to PATCHNAME_127, and writes the result to `reportPath`. The template is
+// the user's own when there is one, else "template.htm" from the running executable's folder
+// (os::FindReportTemplate). Both paths are used exactly as given. Checks, in this order, each
 // failing with its own message: the template can be loaded; neither path is empty; the PCG file
 // can be read and holds bank chunks; the report file can be created (and is none of the
-// inputs), written and closed. Nothing but the report path is ever written; no failure before
-// the report is opened creates or changes it.
+// inputs), written and put in place. The report is replaced whole or not at all
+// (os::FileCommit): no failure creates or changes it, and nothing but the report is written.
 GenerateOutcome GenerateReport(const std::string& pcgPath, const std::string& reportPath);

@@ -10,19 +10,17 @@
 
 namespace {
 
-constexpr char kMissingFile[] = "The named PCG file does not exist !";
-constexpr char kBadHeaders[] =
-    "Failed to read the PCG file, it does not appear to be valid (headers).";
 
 constexpr std::size_t kFileHeaderSize = 32;
 constexpr std::size_t kBankHeaderSize = 20;
 constexpr std::size_t kNameSize = 16;
 
-ReadOutcome Fail(CPatchTable& table, const char* text) {
-    static_assert(sizeof(kBadHeaders) <= CPatchTable::kErrorTextSize);
+PcgReadStatus Fail(CPatchTable& table, PcgReadStatus status) {
+    const char* text = status == PcgReadStatus::CannotOpen ? kPcgMissingText : kPcgBadHeadersText;
+    static_assert(sizeof(kPcgBadHeadersText) <= CPatchTable::kErrorTextSize);
     std::strncpy(table.errorText.data(), text, CPatchTable::kErrorTextSize - 1);
     table.errorText.back() = '\0';
-    return ReadOutcome::Failed;
+    return status;
 }
 
 bool HasMagic(const unsigned char* bytes, const char (&magic)[5]) {
@@ -51,15 +49,28 @@ void ReadRecords(os::InputFile& file, std::uint64_t count, std::uint64_t size, C
 }  // namespace
 
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
+    switch (ReadPatchNamesWithReason(pcgPath, table)) {
+        case PcgReadStatus::Read:
+            return ReadOutcome::Read;
+        case PcgReadStatus::NoBanks:
+            return ReadOutcome::NoBanks;
+        case PcgReadStatus::CannotOpen:
+        case PcgReadStatus::BadHeaders:
+            break;
+    }
+    return ReadOutcome::Failed;
+}
+
+PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table) {
     os::InputFile file;
     if (!file.Open(pcgPath)) {
-        return Fail(table, kMissingFile);
+        return Fail(table, PcgReadStatus::CannotOpen);
     }
 
     unsigned char header[kFileHeaderSize] = {};
     if (file.Read(header, sizeof header) != sizeof header || !HasMagic(header, "KORG") ||
         !HasMagic(header + 16, "PCG1") || !HasMagic(header + 24, "PRG1")) {
-        return Fail(table, kBadHeaders);
+        return Fail(table, PcgReadStatus::BadHeaders);
     }
 
     std::uint64_t bankCount = 0;
@@ -77,5 +88,5 @@ ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
         ++bankCount;
         ReadRecords(file, recordCount, recordSize, table, nameCount);
     }
-    return bankCount == 0 ? ReadOutcome::NoBanks : ReadOutcome::Read;
+    return bankCount == 0 ? PcgReadStatus::NoBanks : PcgReadStatus::Read;
 }

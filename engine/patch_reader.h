@@ -6,6 +6,11 @@
 
 #include "engine/patch_table.h"
 
+// The reader's two error texts.
+inline constexpr char kPcgMissingText[] = "The named PCG file does not exist !";
+inline constexpr char kPcgBadHeadersText[] =
+    "Failed to read the PCG file, it does not appear to be valid (headers).";
+
 enum class ReadOutcome {
     Read,     // at least one bank chunk was accepted; the names are in the table
     NoBanks,  // the header was valid but no "PBK1" or "MBK1" chunk followed it
@@ -26,3 +31,8 @@ enum class ReadOutcome {
 // Records that the header counts but the file no longer holds still count and keep empty
 // names. The work done is bounded by the file's length, never by the counts in its headers.
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table);
+
+// ReadPatchNames, with the reason for a failure as a value a program can act on; the table's
+// error text is filled all the same.
+enum class PcgReadStatus { Read, NoBanks, CannotOpen, BadHeaders };
+PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table);

@@ -5,8 +5,20 @@
 #include <string>
 
 #include "engine/generate_report.h"
+#include "platform/os/template_location.h"
 
-// GenerateReport with the template read from `templatePath` instead of beside the executable.
+// GenerateReport with the template read from `templateFile` instead of looked up.
+GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
+                                           const std::string& pcgPath,
+                                           const std::string& reportPath);
+
+// The same with `templatePath` as the shipped template.
 GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
                                            const std::string& pcgPath,
                                            const std::string& reportPath);
+
+// GenerateReport with the report's bytes going to `fd` (an open file, pipe or terminal, such
+// as standard output) instead of a file it creates. `fd` is written only on success, and
+// never closed.
+GenerateOutcome GenerateReportToStream(const os::TemplateLocation& templateFile,
+                                       const std::string& pcgPath, int fd);

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr std::size_t kMarkerSize = 2;
+
 // The first "<%" (or "%>") in `text`. Both markers hold a '%', which HTML seldom has, while
 // '<' starts every tag: looking for the '%' skips through HTML far faster.
 std::size_t FindMarker(std::string_view text, bool closing) {
@@ -26,10 +28,19 @@ std::size_t FindMarker(std::string_view text, bool closing) {
     return std::string_view::npos;
 }
 
+void AppendLength(std::vector<unsigned char>& lengths, std::size_t length) {
+    while (length >= 0x80) {
+        lengths.push_back(static_cast<unsigned char>(length | 0x80));
+        length >>= 7;
+    }
+    lengths.push_back(static_cast<unsigned char>(length));
+}
+
 }  // namespace
 
 void CReportTemplate::SetTemplate(std::string text) {
-    m_chunks.clear();
+    m_lengths.clear();
+    m_lengths.shrink_to_fit();
     m_values.clear();
     m_text = std::move(text);
 
@@ -38,13 +49,32 @@ void CReportTemplate::SetTemplate(std::string text) {
     while (!remaining.empty()) {
         const auto found = FindMarker(remaining, insideTag);
         if (found == std::string_view::npos) {
-            m_chunks.push_back({insideTag, remaining});
+            AppendLength(m_lengths, remaining.size());
             remaining = {};
         } else {
-            m_chunks.push_back({insideTag, remaining.substr(0, found)});
-            remaining.remove_prefix(found + 2);
+            AppendLength(m_lengths, found);
+            remaining.remove_prefix(found + kMarkerSize);
         }
         insideTag = !insideTag;
+    }
+}
+
+template <typename Visit>
+void CReportTemplate::ForEachChunk(Visit&& visit) const {
+    std::size_t at = 0;
+    bool isTag = false;
+    for (std::size_t i = 0; i < m_lengths.size();) {
+        std::size_t length = 0;
+        for (unsigned shift = 0;; shift += 7) {
+            const unsigned char group = m_lengths[i++];
+            length |= static_cast<std::size_t>(group & 0x7F) << shift;
+            if ((group & 0x80) == 0) {
+                break;
+            }
+        }
+        visit(isTag, std::string_view(m_text).substr(at, length));
+        at += length + kMarkerSize;
+        isTag = !isTag;
     }
 }
 
@@ -52,23 +82,27 @@ void CReportTemplate::SetValue(const std::string& key, const std::string& value)
     m_values[key] = value;
 }
 
-void CReportTemplate::Render(std::string& out) const {
-    // Look each tag up once, then size the output before copying, so rendering stays linear.
-    std::vector<std::string_view> pieces;
-    pieces.reserve(m_chunks.size());
-    std::size_t total = 0;
-    for (const TemplateChunk& chunk : m_chunks) {
-        std::string_view piece = chunk.text;
-        if (chunk.isTag) {
-            const auto value = m_values.find(chunk.text);
-            piece = value == m_values.end() ? std::string_view() : value->second;
+void CReportTemplate::Render(const std::function<void(std::string_view)>& sink) const {
+    ForEachChunk([&](bool isTag, std::string_view text) {
+        if (!isTag) {
+            sink(text);
+        } else if (const auto value = m_values.find(text); value != m_values.end()) {
+            sink(value->second);
         }
-        pieces.push_back(piece);
-        total += piece.size();
-    }
+    });
+}
+
+void CReportTemplate::Render(std::string& out) const {
+    // Sized first and copied once, so rendering stays linear in time and in memory.
+    std::size_t total = 0;
+    Render([&total](std::string_view piece) { total += piece.size(); });
     out.clear();
     out.reserve(total);
-    for (const std::string_view piece : pieces) {
-        out += piece;
-    }
+    Render([&out](std::string_view piece) { out += piece; });
+}
+
+std::vector<TemplateChunk> CReportTemplate::Chunks() const {
+    std::vector<TemplateChunk> chunks;
+    ForEachChunk([&](bool isTag, std::string_view text) { chunks.push_back({isTag, text}); });
+    return chunks;
 }

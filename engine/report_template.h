@@ -2,6 +2,8 @@
 // A text with "<%key%>" placeholders, filled in from named values.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -11,7 +13,7 @@
 struct TemplateChunk {
     bool isTag;  // true: text is a key taken from between "<%" and "%>"
     // The literal text, or the key exactly as written (nothing trimmed). It lies in the text
-    // its template keeps, so parsing copies nothing, however large the template.
+    // its template keeps.
     std::string_view text;
 };
 
@@ -24,7 +26,8 @@ public:
 
     // Forgets every chunk and every value, then splits `text` into chunks. Markers do not nest:
     // "%>" outside a tag and "<%" inside one are plain text; an unclosed "<%" makes the rest of
-    // the text a key. Every text parses.
+    // the text a key. Every text parses. The chunks take at most half a byte each per byte of
+    // text beside the text itself, whatever its shape (see m_lengths).
     void SetTemplate(std::string text);
 
     // Stores `value` under `key` (exact, case-sensitive bytes), replacing an earlier value.
@@ -34,10 +37,23 @@ public:
     // nothing when the key has none.
     void Render(std::string& out) const;
 
-    const std::vector<TemplateChunk>& Chunks() const { return m_chunks; }
+    // The same rendering handed to `sink` piece by piece, so that it can go straight to a
+    // file without the whole output ever being held.
+    void Render(const std::function<void(std::string_view)>& sink) const;
+
+    // The chunks in template order, literal and tag alternating from a literal.
+    std::vector<TemplateChunk> Chunks() const;
 
 private:
+    // Calls `visit(isTag, text)` for every chunk in order.
+    template <typename Visit>
+    void ForEachChunk(Visit&& visit) const;
+
     std::map<std::string, std::string, std::less<>> m_values;
     std::string m_text;
-    std::vector<TemplateChunk> m_chunks;
+    // The chunks are kept as their lengths alone, each in 7-bit groups (LEB128): chunks
+    // alternate literal and tag from a literal, and a marker of two bytes follows every chunk
+    // but the last, so the lengths say where each one lies. A template of nothing but "<%%>"
+    // has a chunk every two bytes, each of one byte here.
+    std::vector<unsigned char> m_lengths;
 };

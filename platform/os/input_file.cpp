@@ -26,8 +26,15 @@ InputFile::~InputFile() {
 }
 
 bool InputFile::Open(const std::string& path) {
-    // O_NONBLOCK keeps open(2) from waiting for a FIFO's writer; it is refused just below.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    return Adopt(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+}
+
+bool InputFile::OpenAt(int folder, const std::string& name) {
+    return Adopt(openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
+}
+
+// O_NONBLOCK keeps open(2) from waiting for a FIFO's writer; such files are refused here.
+bool InputFile::Adopt(int fd) {
     if (fd < 0) {
         return false;
     }
@@ -37,11 +44,26 @@ bool InputFile::Open(const std::string& path) {
         return false;
     }
     // O_NONBLOCK may stay: it changes nothing for a regular file.
+    if (m_fd >= 0) {
+        close(m_fd);
+    }
     m_fd = fd;
     m_sizeWhenOpened = static_cast<std::uint64_t>(info.st_size);
     m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
                               static_cast<std::uint64_t>(info.st_ino)};
     return true;
+}
+
+bool InputFile::ReadRest(std::string& content) {
+    const std::size_t start = content.size();
+    content.resize(start + static_cast<std::size_t>(m_sizeWhenOpened));
+    content.resize(start + Read(content.data() + start, content.size() - start));
+    // A file that grew since it was opened is read to its new end.
+    char chunk[16 * 1024];
+    while (!m_ended) {
+        content.append(chunk, Read(chunk, sizeof chunk));
+    }
+    return !m_failed;
 }
 
 std::size_t InputFile::ReadOnce(void* destination, std::size_t size) {

@@ -24,6 +24,12 @@ public:
     // anything but a regular file (a directory, a FIFO, a device): opening never waits, so a
     // FIFO with no writer behind it cannot hang the caller.
     bool Open(const std::string& path);
+    // The same for the entry `name` of the open folder `folder`, which must not be a link.
+    bool OpenAt(int folder, const std::string& name);
+
+    // Appends everything from here to the end of the file to `content`, sized once from the
+    // file's length; false when reading fails part-way.
+    bool ReadRest(std::string& content);
 
     // Reads up to `size` bytes, fewer only at the end of the file or on a read error.
     std::size_t Read(void* destination, std::size_t size);
@@ -43,6 +49,8 @@ public:
     FileIdentity Identity() const { return m_identity; }
 
 private:
+    // Takes `fd` when it is a regular file, else closes it.
+    bool Adopt(int fd);
     // Refills the buffer; false when nothing more can be read.
     bool Refill();
     // One read(2) that retries on interruption; 0 once the file has ended or failed, which

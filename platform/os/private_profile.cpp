@@ -1,19 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/private_profile.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <optional>
-#include <vector>
 
 #include "platform/os/executable_path.h"
 #include "platform/os/input_file.h"
 #include "platform/os/profile_text.h"
-#include "platform/os/replace_file.h"
+#include "platform/os/file_commit.h"
+#include "platform/os/user_folders.h"
 
 namespace os {
 
@@ -22,15 +20,8 @@ namespace {
 // The whole content of a regular file; none when it cannot be opened or read to its end.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     InputFile file;
-    if (!file.Open(path)) {
-        return std::nullopt;
-    }
     std::string content;
-    char chunk[16 * 1024];
-    while (!file.Ended()) {
-        content.append(chunk, file.Read(chunk, sizeof chunk));
-    }
-    if (file.Failed()) {
+    if (!file.Open(path) || !file.ReadRest(content)) {
         return std::nullopt;
     }
     return content;
@@ -53,42 +44,6 @@ bool CreateFolders(const std::string& folder) {
     }
 }
 
-// The file a path leads to, so that updating it does not replace a symbolic link with a copy.
-std::string FollowLinks(const std::string& path) {
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) {
-        return path;
-    }
-    std::string result(resolved);
-    std::free(resolved);
-    return result;
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        return home;
-    }
-    long size = sysconf(_SC_GETPW_R_SIZE_MAX);
-    std::vector<char> buffer(size > 0 ? static_cast<std::size_t>(size) : 16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
-        found == nullptr || found->pw_dir == nullptr) {
-        return {};
-    }
-    return found->pw_dir;
-}
-
-std::string ConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return config;
-    }
-    const std::string home = HomeFolder();
-    return home.empty() ? std::string() : home + "/.config";
-}
-
 }  // namespace
 
 std::string ReadProfileString(const std::string& profilePath, std::string_view section,
@@ -109,27 +64,43 @@ std::string ReadProfileString(const std::string& profilePath, std::string_view s
 
 bool WriteProfileString(const std::string& profilePath, std::string_view section,
                         std::string_view key, std::string_view value) {
-    if (profilePath.empty() || !CanStoreInProfile(section, key, value)) {
+    const ProfileSetting setting{key, value};
+    return WriteProfileStrings(profilePath, section, {&setting, 1});
+}
+
+bool WriteProfileStrings(const std::string& profilePath, std::string_view section,
+                         std::span<const ProfileSetting> settings) {
+    if (profilePath.empty() || settings.empty()) {
         return false;
     }
-    const std::string path = FollowLinks(profilePath);
+    for (const ProfileSetting& setting : settings) {
+        if (!CanStoreInProfile(section, setting.key, setting.value)) {
+            return false;
+        }
+    }
+    FileCommit file;
+    FileCommit::Options options;
+    options.lockFolder = true;
+    if (!file.Begin(profilePath, options)) {
+        // The first write may need the folder; a second attempt tells whether that was all.
+        if (!CreateFolders(DirectoryOf(profilePath)) || !file.Begin(profilePath, options)) {
+            return false;
+        }
+    }
+    // Read under the lock, so that an update another copy of the program made meanwhile is
+    // kept; the new text is written piece by piece from the old one, never held twice.
     std::string text;
-    std::optional<mode_t> mode;
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0) {
-        if (!S_ISREG(info.st_mode) || access(path.c_str(), W_OK) != 0) {
-            return false;
-        }
-        auto old = ReadWholeFile(path);
-        if (!old) {
-            return false;
-        }
-        text = std::move(*old);
-        mode = info.st_mode & 07777;
-    } else if (errno != ENOENT || !CreateFolders(DirectoryOf(path))) {
+    if (!file.ReadCurrent(text)) {
         return false;
     }
-    return ReplaceFileAtomically(path, WithProfileValue(text, section, key, value), mode);
+    std::size_t at = 0;
+    for (const TextEdit& edit : ProfileEdits(text, section, settings)) {
+        file.Write(std::string_view(text).substr(at, edit.begin - at));
+        file.Write(edit.text);
+        at = edit.end;
+    }
+    file.Write(std::string_view(text).substr(at));
+    return file.Commit();
 }
 
 std::string ProfilePath(const std::string& fileName) {

@@ -2,8 +2,11 @@
 // Private profile (INI) files: our stand-in for Windows' Get/WritePrivateProfileStringA.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "platform/os/profile_text.h"
 
 namespace os {
 
@@ -20,10 +23,11 @@ std::string ReadProfileString(const std::string& profilePath, std::string_view s
 
 // Stores the whole `value` under `key` in `section` of the profile file, creating the file,
 // the section or the key as needed and keeping every other byte of the file; see
-// WithProfileValue for where new lines go. A missing folder is created (new folders get mode
-// 0700). The file is replaced atomically (replace_file.h), so it is never left half written;
-// two processes writing at once may lose one of the two updates, but the file always stays
-// whole. A symbolic link at the path is followed, so the file it leads to is the one updated.
+// ProfileEdits for where new lines go. A missing folder is created (new folders get mode
+// 0700). The file is replaced whole (file_commit.h): never left half written, no temporary
+// file left behind, its permission bits kept, and a symbolic link at the path (even a dangling
+// one) keeps pointing at the file that is written. An advisory lock on the folder makes a
+// second copy of the program that writes at the same time wait, so neither update is lost.
 // Returns false, leaving the file as it was, when:
 // - the names or the value cannot be stored (CanStoreInProfile): a value holding CR or LF is
 //   refused rather than allowed to break the file into lines of its own;
@@ -32,6 +36,12 @@ std::string ReadProfileString(const std::string& profilePath, std::string_view s
 // - the folder cannot be created or written, or the disk is full.
 bool WriteProfileString(const std::string& profilePath, std::string_view section,
                         std::string_view key, std::string_view value);
+
+// Stores all the settings in `section` with one replacement of the file, as WriteProfileString
+// one after the other would, or none of them: false, changing nothing, when any of them
+// cannot be stored or the write fails.
+bool WriteProfileStrings(const std::string& profilePath, std::string_view section,
+                         std::span<const ProfileSetting> settings);
 
 // Where the profile file `fileName` lives: $XDG_CONFIG_HOME/<fileName>, or
 // $HOME/.config/<fileName> when XDG_CONFIG_HOME is unset, empty or not an absolute path (the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/profile_text.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace os {
@@ -97,48 +98,73 @@ ProfileLine ParseLine(std::string_view text, std::size_t begin, std::size_t end)
     return line;
 }
 
-std::vector<ProfileLine> SplitLines(std::string_view text) {
-    std::vector<ProfileLine> lines;
-    std::size_t begin = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    while (begin < text.size()) {
-        const auto newline = text.find('\n', begin);
-        const auto end = newline == std::string_view::npos ? text.size() : newline;
-        ProfileLine line = ParseLine(text, begin, end);
-        line.next = newline == std::string_view::npos ? text.size() : newline + 1;
-        lines.push_back(line);
-        begin = line.next;
-    }
-    return lines;
-}
+// Walks the text's lines one at a time, so that no line costs memory of its own: a file of
+// millions of lines is read in the space of its text.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view text)
+        : m_text(text), m_begin(text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0) {}
 
-// Where a key stands, or would stand, in the text.
-struct KeyPlace {
-    std::optional<std::size_t> section;  // index of the first matching section header
-    std::optional<std::size_t> key;      // index of the first matching key line in it
-    std::size_t lastContent = 0;         // index of the section's last line that is not
-                                         // blank or a comment (its header when it has none)
+    bool Next(ProfileLine& line) {
+        if (m_begin >= m_text.size()) {
+            return false;
+        }
+        const std::size_t end = LineEnd(m_begin);
+        line = ParseLine(m_text, m_begin, end);
+        line.next = end == m_text.size() ? end : end + 1;
+        m_begin = line.next;
+        return true;
+    }
+
+private:
+    // Short lines are walked byte by byte; a search call costs more than they do.
+    std::size_t LineEnd(std::size_t begin) const {
+        const std::size_t quick = std::min(m_text.size(), begin + 16);
+        for (std::size_t i = begin; i < quick; ++i) {
+            if (m_text[i] == '\n') {
+                return i;
+            }
+        }
+        const auto newline = m_text.find('\n', quick);
+        return newline == std::string_view::npos ? m_text.size() : newline;
+    }
+
+    std::string_view m_text;
+    std::size_t m_begin;
 };
 
-KeyPlace Locate(const std::vector<ProfileLine>& lines, std::string_view section,
-                std::string_view key) {
-    KeyPlace place;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].kind == LineKind::Section && SameName(lines[i].name, section)) {
-            place.section = i;
+// Where settings stand, or would stand, in the text.
+struct SectionPlace {
+    bool found = false;             // the first section of the name
+    ProfileLine lastContent;        // its last line that is not blank or a comment (its header
+                                    // when it has none)
+    std::vector<std::optional<ProfileLine>> keys;  // the first line of each key in it
+};
+
+SectionPlace Locate(std::string_view text, std::string_view section,
+                    std::span<const std::string_view> keys) {
+    SectionPlace place;
+    place.keys.resize(keys.size());
+    LineCursor cursor(text);
+    ProfileLine line;
+    while (cursor.Next(line)) {
+        if (line.kind == LineKind::Section && SameName(line.name, section)) {
+            place.found = true;
+            place.lastContent = line;
             break;
         }
     }
-    if (!place.section) {
+    if (!place.found) {
         return place;
     }
-    place.lastContent = *place.section;
-    for (std::size_t i = *place.section + 1; i < lines.size() && lines[i].kind != LineKind::Section;
-         ++i) {
-        if (lines[i].kind == LineKind::Key || lines[i].kind == LineKind::Other) {
-            place.lastContent = i;
+    while (cursor.Next(line) && line.kind != LineKind::Section) {
+        if (line.kind == LineKind::Key || line.kind == LineKind::Other) {
+            place.lastContent = line;
         }
-        if (lines[i].kind == LineKind::Key && !place.key && SameName(lines[i].name, key)) {
-            place.key = i;
+        for (std::size_t i = 0; line.kind == LineKind::Key && i < keys.size(); ++i) {
+            if (!place.keys[i] && SameName(line.name, keys[i])) {
+                place.keys[i] = line;
+            }
         }
     }
     return place;
@@ -165,6 +191,14 @@ bool HoldsLineBreakOrNul(std::string_view text) {
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
+std::string_view ValueOf(std::string_view text, const ProfileLine& line) {
+    std::string_view value = text.substr(line.valueBegin, line.valueEnd - line.valueBegin);
+    if (HasSurroundingQuotes(value)) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
 }  // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
@@ -174,17 +208,20 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
     if (section.empty() || key.empty()) {
         return std::nullopt;
     }
-    const auto lines = SplitLines(text);
-    const KeyPlace place = Locate(lines, section, key);
-    if (!place.key) {
-        return std::nullopt;
+    LineCursor cursor(text);
+    ProfileLine line;
+    bool inSection = false;
+    while (cursor.Next(line)) {
+        if (line.kind == LineKind::Section) {
+            if (inSection) {
+                break;  // only the first section of the name counts
+            }
+            inSection = SameName(line.name, section);
+        } else if (inSection && line.kind == LineKind::Key && SameName(line.name, key)) {
+            return std::string(ValueOf(text, line));
+        }
     }
-    const ProfileLine& line = lines[*place.key];
-    std::string_view value = text.substr(line.valueBegin, line.valueEnd - line.valueBegin);
-    if (HasSurroundingQuotes(value)) {
-        value = value.substr(1, value.size() - 2);
-    }
-    return std::string(value);
+    return std::nullopt;
 }
 
 bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value) {
@@ -195,42 +232,80 @@ bool CanStoreInProfile(std::string_view section, std::string_view key, std::stri
            key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
 }
 
+std::vector<TextEdit> ProfileEdits(std::string_view text, std::string_view section,
+                                   std::span<const ProfileSetting> settings) {
+    section = Trimmed(section);
+    // A key given twice is stored once, with its last value, where its first would go.
+    std::vector<std::string_view> keys;
+    std::vector<std::string_view> values;
+    for (const ProfileSetting& setting : settings) {
+        const std::string_view key = Trimmed(setting.key);
+        std::size_t i = 0;
+        while (i < keys.size() && !SameName(keys[i], key)) {
+            ++i;
+        }
+        if (i == keys.size()) {
+            keys.push_back(key);
+            values.push_back(setting.value);
+        } else {
+            values[i] = setting.value;
+        }
+    }
+
+    const SectionPlace place = Locate(text, section, keys);
+    std::vector<TextEdit> edits;
+    std::string newLines;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (place.keys[i]) {
+            edits.push_back({place.keys[i]->valueBegin, place.keys[i]->valueEnd,
+                             StoredForm(values[i])});
+        } else {
+            newLines.append(keys[i]).append("=").append(StoredForm(values[i])).append("\r\n");
+        }
+    }
+    if (!newLines.empty()) {
+        std::size_t at = text.size();
+        std::string inserted;
+        if (place.found) {
+            // After the section's last line, so comments and blank lines that lead into the
+            // next section stay in front of it.
+            at = place.lastContent.next;
+            if (at == place.lastContent.end) {  // the file's last line, with no line end
+                inserted = "\r\n";
+            }
+        } else {
+            if (!text.empty() && text.back() != '\n') {
+                inserted = "\r\n";
+            }
+            inserted.append("[").append(section).append("]\r\n");
+        }
+        // Stable order: a value replaced at the very end goes before lines added there.
+        edits.push_back({at, at, inserted + newLines});
+    }
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const TextEdit& a, const TextEdit& b) { return a.begin < b.begin; });
+    return edits;
+}
+
+std::string WithEdits(std::string_view text, const std::vector<TextEdit>& edits) {
+    std::string result;
+    std::size_t size = text.size();
+    for (const TextEdit& edit : edits) {
+        size += edit.text.size() - (edit.end - edit.begin);
+    }
+    result.reserve(size);
+    std::size_t at = 0;
+    for (const TextEdit& edit : edits) {
+        result.append(text.substr(at, edit.begin - at)).append(edit.text);
+        at = edit.end;
+    }
+    return result.append(text.substr(at));
+}
+
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value) {
-    section = Trimmed(section);
-    key = Trimmed(key);
-    const auto lines = SplitLines(text);
-    const KeyPlace place = Locate(lines, section, key);
-    const std::string stored = StoredForm(value);
-    std::string result;
-    result.reserve(text.size() + section.size() + key.size() + stored.size() + 8);
-
-    if (place.key) {
-        const ProfileLine& line = lines[*place.key];
-        result.append(text.substr(0, line.valueBegin));
-        result.append(stored);
-        result.append(text.substr(line.valueEnd));
-        return result;
-    }
-
-    const std::string keyLine = std::string(key) + '=' + stored + "\r\n";
-    if (place.section) {
-        const ProfileLine& after = lines[place.lastContent];
-        result.append(text.substr(0, after.next));
-        if (after.next == after.end) {  // the file's last line, with no line end of its own
-            result.append("\r\n");
-        }
-        result.append(keyLine);
-        result.append(text.substr(after.next));
-        return result;
-    }
-
-    result.append(text);
-    if (!text.empty() && text.back() != '\n') {
-        result.append("\r\n");
-    }
-    result.append("[").append(section).append("]\r\n").append(keyLine);
-    return result;
+    const ProfileSetting setting{key, value};
+    return WithEdits(text, ProfileEdits(text, section, {&setting, 1}));
 }
 
 }  // namespace os

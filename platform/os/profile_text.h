@@ -3,8 +3,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace os {
 
@@ -30,15 +32,38 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
 // ';' or '[', which would read back as a shorter key, a comment or a section header.
 bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value);
 
-// `text` with `value` stored under `key` in `section`; every other byte stays as it was.
-// - An existing key keeps its line, its spelling and the white space around its value; only
-//   the value itself is replaced.
-// - A missing key gets a line of its own after the last key line of its section, so comments
-//   and blank lines that lead into the next section stay in front of it.
-// - A missing section is added at the end of the text, with the key in it.
+// One value to store under its key.
+struct ProfileSetting {
+    std::string_view key;
+    std::string_view value;
+};
+
+// One change to a text: its bytes [begin, end) give way to `text`.
+struct TextEdit {
+    std::size_t begin;
+    std::size_t end;
+    std::string text;
+};
+
+// The changes that store each setting under its key in `section` of `text`, exactly as storing
+// them one after the other, in order, would; sorted by position and not overlapping, so that
+// the new text can be written from the old one piece by piece. Every other byte stays:
+// - an existing key keeps its line, its spelling and the white space around its value; only
+//   the value itself is replaced;
+// - missing keys get lines of their own after the last key line of the section, in order, so
+//   comments and blank lines that lead into the next section stay in front of them;
+// - a missing section is added at the end of the text, with the keys in it.
 // Lines written anew end with CR LF. A value with white space at either end, or wrapped in a
-// matching pair of quotes, is written inside double quotes so that it reads back whole.
-// Precondition: CanStoreInProfile(section, key, value).
+// matching pair of quotes, is written inside double quotes so that it reads back whole. A key
+// given twice is stored once, with its last value.
+// Precondition: CanStoreInProfile(section, key, value) for every setting.
+std::vector<TextEdit> ProfileEdits(std::string_view text, std::string_view section,
+                                   std::span<const ProfileSetting> settings);
+
+// `text` with `edits` (as ProfileEdits gives them) made.
+std::string WithEdits(std::string_view text, const std::vector<TextEdit>& edits);
+
+// `text` with `value` stored under `key` in `section` (see ProfileEdits).
 std::string WithProfileValue(std::string_view text, std::string_view section, std::string_view key,
                              std::string_view value);
 

@@ -12,7 +12,6 @@
 #include "platform/os/executable_path.h"
 #include "platform/os/file_identity.h"
 #include "platform/os/input_file.h"
-#include "platform/os/output_file.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -61,33 +60,6 @@ TEST(InputFile, RefusesWhatIsNotARegularFile) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     os::InputFile pipe;
     EXPECT_FALSE(pipe.Open(fifo));
-}
-
-TEST(OutputFile, WritesAndReportsFailures) {
-    support::TempDir dir;
-    const auto path = dir.Path("out");
-    {
-        os::OutputFile file;
-        ASSERT_TRUE(file.Create(path));
-        EXPECT_TRUE(file.Write("abc", 3));
-        EXPECT_TRUE(file.Close());
-    }
-    EXPECT_EQ(support::ReadFile(path), "abc");
-
-    os::OutputFile full;
-    ASSERT_TRUE(full.Create("/dev/full"));
-    EXPECT_FALSE(full.Write("abc", 3));
-
-    os::OutputFile nowhere;
-    EXPECT_FALSE(nowhere.Create(dir.Path("no/such/folder")));
-    EXPECT_FALSE(nowhere.Write("abc", 3));
-    EXPECT_FALSE(nowhere.Close());
-
-    // A FIFO with no reader must not hang the writer either.
-    const auto fifo = dir.Path("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    os::OutputFile pipe;
-    EXPECT_FALSE(pipe.Create(fifo));
 }
 
 TEST(FileIdentity, SeesThroughSpellingsAndLinks) {

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: MIT
+// Writing a file so that it is replaced whole or not at all.
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/os/file_identity.h"
+#include "platform/os/unique_fd.h"
+
+namespace os {
+
+// A file's new content, written beside it and put in its place only when complete: synced to
+// disk, closed, then renamed over the old file in one step, through a handle on its folder
+// taken when writing began, so that a swapped folder or link cannot redirect it. Until then
+// the old file stays exactly as it was; whatever fails (a full disk, a file-size limit, a
+// signal, a crash) leaves it so, and leaves no new file behind. A power cut leaves the old
+// content or the new, never an empty file.
+//
+// A symbolic link at the path is followed (ResolveEntry), so the file it points to is the one
+// replaced and the link stays; a dangling link gets its target created. A replaced file keeps
+// its permission bits (and, where the writer may, its owner); a new one gets 0666 less the
+// umask. What cannot be replaced by a rename (a FIFO, a character device, or a file reached
+// only through a link the kernel alone can follow, such as /proc/self/fd/N) is written
+// straight, when the caller allows it.
+class FileCommit {
+public:
+    struct Options {
+        // Files that must never be replaced or written, whatever the path leads to: the
+        // inputs the new content is made from.
+        std::vector<FileIdentity> keep;
+        // Write FIFOs and character devices straight; otherwise they are refused.
+        bool writeStreams = false;
+        // Hold an advisory lock on the folder from Begin to the end, so that a second writer
+        // that also asks for it waits rather than losing one of the two updates. Readers never
+        // wait on it. While it is held, temporary files that a killed writer left of this file
+        // are removed.
+        bool lockFolder = false;
+        // Write into an unnamed file that gets a name only when complete, where the file system
+        // offers that (else a named one is used). False always uses a named one.
+        bool unnamedTemporary = true;
+    };
+
+    FileCommit() = default;
+    ~FileCommit();
+    FileCommit(const FileCommit&) = delete;
+    FileCommit& operator=(const FileCommit&) = delete;
+
+    // Prepares to replace `path`. False, changing nothing, when its folder cannot be opened or
+    // written, it names a folder, it leads to one of `keep`, it is a regular file this user may
+    // not write, it is something else that cannot be written (refused streams, sockets, block
+    // devices), or a FIFO with no reader (opening never waits).
+    bool Begin(const std::string& path, const Options& options);
+
+    // Prepares to write straight to the open descriptor `fd` (standard output, say), from where
+    // it stands, never closing it. False when it is one of `keep`.
+    bool BeginOn(int fd, const std::vector<FileIdentity>& keep);
+
+    // The file's current content, read under the lock when there is one; empty when there is
+    // no file yet. False when it cannot be read whole, or the content is going to a stream.
+    bool ReadCurrent(std::string& content) const;
+
+    // Adds bytes to the new content (buffered). False once anything has failed.
+    bool Write(std::string_view bytes);
+
+    // Puts the new content in place. False when anything failed on the way, or when something
+    // that must not be replaced has appeared at the path since Begin; the old file is then as
+    // it was. Bytes written to a stream cannot be taken back.
+    bool Commit();
+
+private:
+    bool CreateTemporary(unsigned mode, const struct stat* existing);
+    bool OpenStream(int fd);
+    bool Flush();
+    bool NameTemporary();
+    bool PutInPlace();
+    bool IsKept(const struct stat& info) const;
+    void RemoveStaleTemporaries() const;
+    void Discard();
+
+    Options m_options;
+    UniqueFd m_folder;
+    std::string m_name;
+    UniqueFd m_file;
+    std::string m_temporaryName;  // empty while the new file has no name
+    bool m_stream = false;
+    bool m_borrowed = false;  // the descriptor is the caller's: never closed here
+    bool m_failed = false;
+    std::string m_buffer;
+};
+
+}  // namespace os

@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: MIT
+// Replacing files whole: what users rely on is kept, nothing is left half written or behind.
+#include "platform/os/file_commit.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <future>
+#include <set>
+#include <string>
+
+#include "platform/os/file_identity.h"
+#include "platform/os/write_signals.h"
+#include "support/child_process.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using support::ReadFile;
+
+std::set<std::string> Entries(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.insert(entry.path().filename());
+    }
+    return names;
+}
+
+unsigned ModeOf(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+// Both ways of writing the new file: unnamed until complete, and named from the start (as on
+// file systems that offer no unnamed files).
+class FileCommitTest : public ::testing::TestWithParam<bool> {
+protected:
+    os::FileCommit::Options Options() const {
+        os::FileCommit::Options options;
+        options.unnamedTemporary = GetParam();
+        return options;
+    }
+    bool Replace(const std::string& path, std::string_view bytes) const {
+        os::FileCommit file;
+        return file.Begin(path, Options()) && file.Write(bytes) && file.Commit();
+    }
+
+    support::TempDir m_dir;
+};
+
+TEST_P(FileCommitTest, ReplacesWholeKeepingPermissionsAndLinks) {
+    const auto real = m_dir.Write("real.htm", "old");
+    ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("real.htm", m_dir.Path("link.htm").c_str()), 0);
+    ASSERT_EQ(symlink("made.htm", m_dir.Path("dangling.htm").c_str()), 0);
+
+    EXPECT_TRUE(Replace(m_dir.Path("link.htm"), std::string(200000, 'n')));
+    EXPECT_EQ(ReadFile(real), std::string(200000, 'n'));
+    EXPECT_EQ(ModeOf(real), 0640u);
+    EXPECT_TRUE(Replace(m_dir.Path("dangling.htm"), "made"));
+    EXPECT_EQ(ReadFile(m_dir.Path("made.htm")), "made");
+    const mode_t mask = umask(022);
+    EXPECT_TRUE(Replace(m_dir.Path("new.htm"), ""));
+    umask(mask);
+    EXPECT_EQ(ModeOf(m_dir.Path("new.htm")), 0644u);
+
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.Path("link.htm")));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_dir.Path("dangling.htm")));
+    EXPECT_EQ(Entries(m_dir.path()),
+              (std::set<std::string>{"real.htm", "link.htm", "dangling.htm", "made.htm",
+                                     "new.htm"}));
+}
+
+TEST_P(FileCommitTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
+    const auto path = m_dir.Write("report.htm", "old report");
+    // A file-size limit fails the write part way, as a full disk does; set in a child so that
+    // this process keeps its limits.
+    const auto result = support::RunInChild([&] {
+        os::IgnoreWriteSignals();
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        os::FileCommit file;
+        if (!file.Begin(path, Options())) {
+            return 2;
+        }
+        file.Write(std::string(100000, 'x'));
+        return file.Commit() ? 1 : 0;
+    });
+    EXPECT_EQ(result.exitCode, 0) << "signal " << result.signal;
+    EXPECT_EQ(ReadFile(path), "old report");
+    // Nor does one given up half way leave anything.
+    {
+        os::FileCommit file;
+        ASSERT_TRUE(file.Begin(path, Options()));
+        file.Write("abandoned");
+    }
+    EXPECT_EQ(ReadFile(path), "old report");
+    EXPECT_EQ(Entries(m_dir.path()), std::set<std::string>{"report.htm"});
+}
+
+TEST_P(FileCommitTest, TheNewFileNeverHasMorePermissionsThanTheOld) {
+    const auto path = m_dir.Write("Tabulon.INI", "secret");
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    const mode_t mask = umask(0);
+    os::FileCommit file;
+    ASSERT_TRUE(file.Begin(path, Options()));
+    file.Write(std::string(100000, 's'));
+    for (const std::string& name : Entries(m_dir.path())) {
+        EXPECT_EQ(ModeOf(m_dir.Path(name)), 0600u) << name;
+    }
+    EXPECT_TRUE(file.Commit());
+    umask(mask);
+    EXPECT_EQ(ModeOf(path), 0600u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, FileCommitTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Unnamed" : "Named"; });
+
+TEST(FileCommit, NeverWritesWhatItMustKeep) {
+    support::TempDir dir;
+    const auto input = dir.Write("in.pcg", "input");
+    ASSERT_EQ(symlink(input.c_str(), dir.Path("link.htm").c_str()), 0);
+    ASSERT_EQ(link(input.c_str(), dir.Path("hard.htm").c_str()), 0);
+    os::FileCommit::Options options;
+    options.keep = {*os::IdentityOf(input)};
+    for (const char* name : {"in.pcg", "link.htm", "hard.htm"}) {
+        os::FileCommit file;
+        EXPECT_FALSE(file.Begin(dir.Path(name), options)) << name;
+    }
+
+    // The entry is looked at again right before the rename: one that turned into a link to an
+    // input since writing began is left alone, and so is the input.
+    const auto report = dir.Write("report.htm", "old");
+    os::FileCommit file;
+    ASSERT_TRUE(file.Begin(report, options));
+    file.Write("new");
+    ASSERT_EQ(unlink(report.c_str()), 0);
+    ASSERT_EQ(symlink(input.c_str(), report.c_str()), 0);
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(ReadFile(input), "input");
+    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"in.pcg", "link.htm", "hard.htm",
+                                                           "report.htm"}));
+}
+
+TEST(FileCommit, WritesStreamsStraightAndRefusesWhatCannotBeWritten) {
+    support::TempDir dir;
+    os::FileCommit::Options streams;
+    streams.writeStreams = true;
+    const auto commit = [](const std::string& path, const os::FileCommit::Options& options) {
+        os::FileCommit file;
+        return file.Begin(path, options) && file.Write("bytes") && file.Commit();
+    };
+    EXPECT_TRUE(commit("/dev/null", streams));
+    EXPECT_FALSE(commit("/dev/null", {}));
+    EXPECT_FALSE(commit("/dev/full", streams));
+    EXPECT_FALSE(commit(dir.path(), streams));
+    EXPECT_FALSE(commit(dir.Path("no/such/folder/report.htm"), streams));
+    EXPECT_FALSE(commit(dir.Path("folder/"), streams));
+
+    // A FIFO with no reader is refused at once rather than waited on; with one, it gets the
+    // bytes.
+    const auto fifo = dir.Path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(commit(fifo, streams));
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_TRUE(commit(fifo, streams));
+    char got[16] = {};
+    EXPECT_EQ(read(reader, got, sizeof got), 5);
+    EXPECT_EQ(std::string(got), "bytes");
+    close(reader);
+}
+
+}  // namespace
