@@ -117,7 +117,8 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath
         case GenerateStatus::PcgInvalid:
             return failure(std::string("Error : ") + kPcgBadHeadersText + ".");
         case GenerateStatus::NoPatches:
-            return failure("I couldn't find any patches in that PCG, so I can't generate a report !");
+            return failure(
+                "I couldn't find any patches in that PCG, so I can't generate a report !");
         case GenerateStatus::ReportNotCreated:
             break;
     }
@@ -145,10 +146,9 @@ GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
 
 GenerateOutcome GenerateReportToStream(const os::TemplateLocation& templateFile,
                                        const std::string& pcgPath, int fd) {
-    return Generate(templateFile, pcgPath, true,
-                    [fd](os::FileCommit& report, const auto& inputs) {
-                        return report.BeginOn(fd, inputs);
-                    });
+    return Generate(templateFile, pcgPath, true, [fd](os::FileCommit& report, const auto& inputs) {
+        return report.BeginOn(fd, inputs);
+    });
 }
 
 GenerateOutcome GenerateReport(const std::string& pcgPath, const std::string& reportPath) {

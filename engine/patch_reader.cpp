@@ -10,7 +10,6 @@
 
 namespace {
 
-
 constexpr std::size_t kFileHeaderSize = 32;
 constexpr std::size_t kBankHeaderSize = 20;
 constexpr std::size_t kNameSize = 16;

@@ -46,7 +46,7 @@ pid_t TemporaryOwner(std::string_view entry, const std::string& name) {
         pid = pid * 10 + (entry[digits++] - '0');
     }
     return digits > 0 && digits < entry.size() && entry[digits] == '-' ? static_cast<pid_t>(pid)
-                                                                        : 0;
+                                                                       : 0;
 }
 
 bool ClearNonBlocking(int fd) {

@@ -30,7 +30,8 @@ bool InputFile::Open(const std::string& path) {
 }
 
 bool InputFile::OpenAt(int folder, const std::string& name) {
-    return Adopt(openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
+    return Adopt(
+        openat(folder, name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW));
 }
 
 // O_NONBLOCK keeps open(2) from waiting for a FIFO's writer; such files are refused here.

@@ -8,9 +8,9 @@
 #include <optional>
 
 #include "platform/os/executable_path.h"
+#include "platform/os/file_commit.h"
 #include "platform/os/input_file.h"
 #include "platform/os/profile_text.h"
-#include "platform/os/file_commit.h"
 #include "platform/os/user_folders.h"
 
 namespace os {

@@ -135,9 +135,9 @@ private:
 
 // Where settings stand, or would stand, in the text.
 struct SectionPlace {
-    bool found = false;             // the first section of the name
-    ProfileLine lastContent;        // its last line that is not blank or a comment (its header
-                                    // when it has none)
+    bool found = false;       // the first section of the name
+    ProfileLine lastContent;  // its last line that is not blank or a comment (its header
+                              // when it has none)
     std::vector<std::optional<ProfileLine>> keys;  // the first line of each key in it
 };
 
@@ -257,8 +257,8 @@ std::vector<TextEdit> ProfileEdits(std::string_view text, std::string_view secti
     std::string newLines;
     for (std::size_t i = 0; i < keys.size(); ++i) {
         if (place.keys[i]) {
-            edits.push_back({place.keys[i]->valueBegin, place.keys[i]->valueEnd,
-                             StoredForm(values[i])});
+            edits.push_back(
+                {place.keys[i]->valueBegin, place.keys[i]->valueEnd, StoredForm(values[i])});
         } else {
             newLines.append(keys[i]).append("=").append(StoredForm(values[i])).append("\r\n");
         }

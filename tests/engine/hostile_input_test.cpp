@@ -1,20 +1,37 @@
 // SPDX-License-Identifier: MIT
 // Report generation on input built to hurt: huge or odd templates, PCG headers that lie, a full
-// disk, and report paths that lead back to the PCG file.
+// disk, report paths that lead back to the PCG file or change while it runs, readers that
+// leave, and limits on size and memory.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/report_generation.h"
+#include "platform/os/write_signals.h"
+#include "support/child_process.h"
 #include "support/pcg_builder.h"
 #include "support/temp_dir.h"
 
 namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+constexpr bool kSanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitized = false;
+#endif
 
 using support::PcgBuilder;
 using support::ReadFile;
@@ -171,6 +188,125 @@ TEST_F(HostileInput, HeadersClaimingBillionsOfRecords) {
         EXPECT_TRUE(outcome.succeeded) << claim.size << ": " << outcome.message;
         EXPECT_EQ(ReadFile(m_report), claim.report) << claim.size;
     }
+}
+
+// --- the report under attack: races, limits, readers that leave, memory -----------------------
+
+TEST_F(HostileInput, AReportPathFlippedToALinkWhileGeneratingNeverReachesThePcg) {
+    // Another process keeps turning the report path into a link to the PCG file and back into
+    // a plain file, each in one atomic step, while Generate runs again and again.
+    const std::string pcgBytes = ReadFile(m_pcg);
+    std::atomic<bool> stop{false};
+    std::thread flipper([&] {
+        const std::string link = m_dir.Path("staged-link");
+        const std::string plain = m_dir.Path("staged-plain");
+        while (!stop) {
+            std::ofstream(plain) << "plain";
+            rename(plain.c_str(), m_report.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+            symlink(m_pcg.c_str(), link.c_str());
+            rename(link.c_str(), m_report.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+    });
+    // Until some runs got through to writing, so the race was really run.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    int succeeded = 0;
+    for (int i = 0; (i < 2000 || succeeded < 5) && std::chrono::steady_clock::now() < deadline;
+         ++i) {
+        succeeded += Generate(m_report).succeeded;
+        if (ReadFile(m_pcg) != pcgBytes) {
+            ADD_FAILURE() << "the PCG file was written after " << i + 1 << " runs";
+            break;
+        }
+    }
+    stop = true;
+    flipper.join();
+    EXPECT_EQ(ReadFile(m_pcg), pcgBytes);
+    EXPECT_GT(succeeded, 0);
+}
+
+TEST_F(HostileInput, AFileSizeLimitOrAReaderThatLeavesIsAFailedWrite) {
+    // Large enough to fill a pipe's buffer many times over.
+    m_template = m_dir.Write("big.htm", Repeated("<tr><td><%PATCHNAME_000%></td></tr>\n", 20000));
+    m_dir.Write("report.htm", "old report");
+    const auto entries = Listing();
+    const auto generate = [this](const std::string& report) {
+        os::IgnoreWriteSignals();
+        const GenerateOutcome outcome = Generate(report);
+        return outcome.status == GenerateStatus::ReportNotCreated &&
+                       outcome.message == kReportFailed
+                   ? 0
+                   : 1;
+    };
+
+    // A limit on file size fails the write part way, as a full disk does.
+    const auto limited = support::RunInChild([&] {
+        const rlimit limit{16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return generate(m_report);
+    });
+    EXPECT_EQ(limited.exitCode, 0) << "ended by signal " << limited.signal;
+    EXPECT_EQ(ReadFile(m_report), "old report");
+    EXPECT_EQ(Listing(), entries);
+
+    // A FIFO whose reader goes away after 100 bytes.
+    const std::string fifo = m_dir.Path("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::thread leaving([reader] {
+        fcntl(reader, F_SETFL, 0);
+        char first[100];
+        std::size_t got = 0;
+        while (got < sizeof first) {
+            const ssize_t n = read(reader, first + got, sizeof first - got);
+            if (n <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        close(reader);
+    });
+    const auto piped = support::RunInChild([&] {
+        close(reader);  // the child must not keep the reader's end open itself
+        return generate(fifo);
+    });
+    leaving.join();
+    EXPECT_EQ(piped.exitCode, 0) << "ended by signal " << piped.signal;
+}
+
+TEST_F(HostileInput, TemplateMemoryStaysWithinThreeTimesItsSize) {
+    if (kSanitized) {
+        GTEST_SKIP() << "the sanitizers change what memory costs";
+    }
+    constexpr long kSizeKib = 8 * 1024;
+    // The densest tags there are, on one line and on lines of their own.
+    for (const std::string_view shape : {"<%%>", "<%%>\n"}) {
+        m_template = m_dir.Write("tags.htm", Repeated(shape, kSizeKib * 1024 / shape.size()));
+        const long extra =
+            support::ExtraPeakKib([this] { return Generate(m_report).succeeded ? 0 : 1; });
+        EXPECT_LE(extra, 3 * kSizeKib) << shape.size() << "-byte pieces";
+    }
+}
+
+TEST_F(HostileInput, RunningOutOfMemoryIsAFailureThatKeepsTheOldReport) {
+    if (kSanitized) {
+        GTEST_SKIP() << "the sanitizers reserve address space of their own";
+    }
+    m_dir.Write("report.htm", "old report");
+    m_template = m_dir.Write("huge.htm", Repeated("<%%>", 16 << 20));
+    const auto result = support::RunInChild([this] {
+        // Room for the program as it is now and a little more, but not for the template.
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t size = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (24 << 20));
+        const rlimit limit{size, size};
+        setrlimit(RLIMIT_AS, &limit);
+        return Generate(m_report).status == GenerateStatus::TemplateMissing ? 0 : 1;
+    });
+    EXPECT_EQ(result.exitCode, 0) << "ended by signal " << result.signal;
+    EXPECT_EQ(ReadFile(m_report), "old report");
 }
 
 }  // namespace

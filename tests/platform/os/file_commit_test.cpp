@@ -70,9 +70,8 @@ TEST_P(FileCommitTest, ReplacesWholeKeepingPermissionsAndLinks) {
 
     EXPECT_TRUE(std::filesystem::is_symlink(m_dir.Path("link.htm")));
     EXPECT_TRUE(std::filesystem::is_symlink(m_dir.Path("dangling.htm")));
-    EXPECT_EQ(Entries(m_dir.path()),
-              (std::set<std::string>{"real.htm", "link.htm", "dangling.htm", "made.htm",
-                                     "new.htm"}));
+    EXPECT_EQ(Entries(m_dir.path()), (std::set<std::string>{"real.htm", "link.htm", "dangling.htm",
+                                                            "made.htm", "new.htm"}));
 }
 
 TEST_P(FileCommitTest, AFailedWriteLeavesTheOldFileAndNothingElse) {
@@ -142,8 +141,8 @@ TEST(FileCommit, NeverWritesWhatItMustKeep) {
     ASSERT_EQ(symlink(input.c_str(), report.c_str()), 0);
     EXPECT_FALSE(file.Commit());
     EXPECT_EQ(ReadFile(input), "input");
-    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"in.pcg", "link.htm", "hard.htm",
-                                                           "report.htm"}));
+    EXPECT_EQ(Entries(dir.path()),
+              (std::set<std::string>{"in.pcg", "link.htm", "hard.htm", "report.htm"}));
 }
 
 TEST(FileCommit, WritesStreamsStraightAndRefusesWhatCannotBeWritten) {

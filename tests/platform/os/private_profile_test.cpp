@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "support/child_process.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -221,14 +222,87 @@ TEST(WriteProfileString, KeepsTheFilesPermissionsAndSymbolicLinks) {
     EXPECT_EQ(ReadFile(target), "[MRU]\nreport=r\npcg=a\r\n");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(ModeOf(target), 0640u);
+
+    // A link whose file does not exist yet gets it made, and stays a link.
+    const auto dangling = dir.Path("Other.INI");
+    ASSERT_EQ(symlink("kept/Other.INI", dangling.c_str()), 0);
+    ASSERT_EQ(mkdir(dir.Path("kept").c_str(), 0700), 0);
+    ASSERT_TRUE(os::WriteProfileString(dangling, "MRU", "pcg", "b"));
+    EXPECT_EQ(ReadFile(dir.Path("kept/Other.INI")), "[MRU]\r\npcg=b\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
 }
 
-// Two programs writing the one file at once: every state a reader can see must parse, with
-// each key either absent or holding one of the values its writer wrote.
-TEST(WriteProfileString, ConcurrentWritersNeverLeaveATornFile) {
+TEST(WriteProfileString, StoresSeveralKeysInOneReplacementOrNone) {
+    support::TempDir dir;
+    const auto path = dir.Write("Tabulon.INI", "[MRU]\r\npcg=old.pcg\r\n");
+    const os::ProfileSetting pair[] = {{"report", "r.htm"}, {"pcg", "a.pcg"}};
+    ASSERT_TRUE(os::WriteProfileStrings(path, "MRU", pair));
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\npcg=a.pcg\r\nreport=r.htm\r\n");
+    // A path the file cannot hold stops both.
+    const os::ProfileSetting broken[] = {{"report", "new.htm"}, {"pcg", "line\nbreak.pcg"}};
+    EXPECT_FALSE(os::WriteProfileStrings(path, "MRU", broken));
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\npcg=a.pcg\r\nreport=r.htm\r\n");
+}
+
+// Writers killed at any moment, and leftovers of earlier versions that were: the next write
+// leaves nothing but the settings file, yet never takes a file a running writer still owns.
+TEST(WriteProfileString, KilledWritersLeaveNothingBehind) {
     support::TempDir dir;
     const auto path = dir.Path("Tabulon.INI");
-    constexpr int kWrites = 1000;
+    std::mt19937 random(7);
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t writer = fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (int i = 0;; ++i) {
+                os::WriteProfileString(path, "MRU", "pcg", std::string(100000 + i, 'p'));
+            }
+        }
+        usleep(std::uniform_int_distribution<useconds_t>(0, 3000)(random));
+        ::kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+    }
+    const pid_t gone = fork();
+    if (gone == 0) {
+        _exit(0);
+    }
+    waitpid(gone, nullptr, 0);
+    const std::string stale = ".Tabulon.INI." + std::to_string(gone) + "-0-1.tmp";
+    const std::string running = ".Tabulon.INI." + std::to_string(getppid()) + "-0-1.tmp";
+    dir.Write(stale, "left by a writer that was killed");
+    dir.Write(running, "still being written");
+
+    ASSERT_TRUE(os::WriteProfileString(path, "MRU", "report", "r"));
+    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Tabulon.INI", running}));
+    EXPECT_EQ(os::ReadProfileString(path, "MRU", "report", ""), "r");
+    EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", "").find_first_not_of('p'),
+              std::string::npos);
+}
+
+TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers change what memory costs";
+#endif
+    support::TempDir dir;
+    constexpr long kSizeKib = 8 * 1024;
+    // Lines cost most when they are shortest: a file of nothing but line ends.
+    const auto path = dir.Write("Tabulon.INI", std::string(kSizeKib * 1024, '\n'));
+    const long extra = support::ExtraPeakKib([&] {
+        const bool read = os::ReadProfileString(path, "MRU", "report", "none") == "none" &&
+                          os::ReadProfileString(path, "MRU", "pcg", "none") == "none";
+        return read && os::WriteProfileString(path, "MRU", "pcg", "a") ? 0 : 1;
+    });
+    EXPECT_LE(extra, 2 * kSizeKib);
+    EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", ""), "a");
+}
+
+// Two programs writing the one file at once, each adding a key of its own with every write:
+// every state a reader can see must parse, each key holding the value its writer wrote, and in
+// the end no key of either writer may be missing (a lost update would drop one for good).
+TEST(WriteProfileString, ConcurrentWritersNeitherTearTheFileNorLoseAnUpdate) {
+    support::TempDir dir;
+    const auto path = dir.Path("Tabulon.INI");
+    constexpr int kWrites = 200;
     // Values change length so that a torn or interleaved file could not look whole.
     const auto valueFor = [](const std::string& key, int i) {
         return key + "-" + std::to_string(i) + "-" + std::string(static_cast<size_t>(i % 50), 'x');
@@ -238,16 +312,20 @@ TEST(WriteProfileString, ConcurrentWritersNeverLeaveATornFile) {
         if (pid == 0) {
             bool ok = true;
             for (int i = 0; i < kWrites; ++i) {
-                ok = os::WriteProfileString(path, "MRU", key, valueFor(key, i)) && ok;
+                ok = os::WriteProfileString(path, "MRU", key + std::to_string(i),
+                                            valueFor(key, i)) &&
+                     ok;
             }
             _exit(ok ? 0 : 1);
         }
         return pid;
     };
     const auto isWritten = [&](const std::string& key, const std::string& value) {
-        for (int i = 0; i < kWrites; ++i) {
-            if (value == valueFor(key, i)) {
-                return true;
+        for (const std::string writer : {"report", "pcg"}) {
+            for (int i = 0; i < kWrites; ++i) {
+                if (key == writer + std::to_string(i) && value == valueFor(writer, i)) {
+                    return true;
+                }
             }
         }
         return false;
@@ -277,8 +355,8 @@ TEST(WriteProfileString, ConcurrentWritersNeverLeaveATornFile) {
     int statusSecond = -1;
     while (statusFirst == -1 || statusSecond == -1) {
         checkWhole(ReadFile(path));
-        const std::string report = os::ReadProfileString(path, "MRU", "report", "");
-        EXPECT_TRUE(report.empty() || isWritten("report", report)) << report;
+        const std::string report = os::ReadProfileString(path, "MRU", "report0", "");
+        EXPECT_TRUE(report.empty() || isWritten("report0", report)) << report;
         if (statusFirst == -1 && waitpid(first, &statusFirst, WNOHANG) == 0) {
             statusFirst = -1;
         }
@@ -295,8 +373,12 @@ TEST(WriteProfileString, ConcurrentWritersNeverLeaveATornFile) {
     EXPECT_TRUE(WIFEXITED(statusSecond) && WEXITSTATUS(statusSecond) == 0);
     const std::string text = ReadFile(path);
     checkWhole(text);
-    EXPECT_TRUE(isWritten("report", os::ReadProfileString(path, "MRU", "report", ""))) << text;
-    EXPECT_TRUE(isWritten("pcg", os::ReadProfileString(path, "MRU", "pcg", ""))) << text;
+    for (const std::string writer : {"report", "pcg"}) {
+        for (int i = 0; i < kWrites; ++i) {
+            EXPECT_EQ(os::ReadProfileString(path, "MRU", writer + std::to_string(i), ""),
+                      valueFor(writer, i));
+        }
+    }
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Tabulon.INI"});
 }
 
