@@ -54,8 +54,9 @@ void CReportDlg::OnOK() {
     const std::string reportPath = m_reportFile.GetWindowText();
     const GenerateOutcome outcome = GenerateReport(pcgPath, reportPath);
     if (outcome.succeeded) {
-        WriteSetting(kSection, kReportKey, reportPath);
-        WriteSetting(kSection, kPcgKey, pcgPath);
+        // Both paths or neither, in one replacement of the file: a path the file cannot hold
+        // (a line break in a file name) must not pair the other with a path of another run.
+        WriteSettings(kSection, {{kReportKey, reportPath}, {kPcgKey, pcgPath}});
     }
     const unsigned icon =
         outcome.icon == OutcomeIcon::Warning ? MB_ICONEXCLAMATION : MB_ICONINFORMATION;

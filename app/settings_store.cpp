@@ -30,3 +30,12 @@ std::string ReadSetting(const std::string& section, const std::string& key,
 bool WriteSetting(const std::string& section, const std::string& key, const std::string& value) {
     return os::WriteProfileString(SettingsFilePath(), section, key, value);
 }
+
+bool WriteSettings(const std::string& section,
+                   const std::vector<std::pair<std::string, std::string>>& keysAndValues) {
+    std::vector<os::ProfileSetting> settings;
+    for (const auto& [key, value] : keysAndValues) {
+        settings.push_back({key, value});
+    }
+    return os::WriteProfileStrings(SettingsFilePath(), section, settings);
+}

@@ -74,6 +74,7 @@ private:
     std::unique_ptr<CReportApp> m_app;
     std::unique_ptr<support::TempDir> m_dir;
     std::unique_ptr<support::ScopedEnv> m_config;
+    std::unique_ptr<support::ScopedEnv> m_data;
     std::string m_pcg;
     support::ModalTestScope m_modals;
 };
@@ -82,12 +83,15 @@ void ReportDlgTest::init() {
     m_modals.Begin(this);
     m_dir = std::make_unique<support::TempDir>();
     m_config = std::make_unique<support::ScopedEnv>("XDG_CONFIG_HOME", m_dir->Path("config"));
+    // No template of the user's own: the one beside the test program is used.
+    m_data = std::make_unique<support::ScopedEnv>("XDG_DATA_HOME", m_dir->Path("data"));
     m_pcg =
         m_dir->Write("bank.pcg", support::PcgBuilder().Bank("PBK1", {"Piano", "<Pad>"}).bytes());
 }
 
 void ReportDlgTest::cleanup() {
     m_modals.End();
+    m_data.reset();
     m_config.reset();
     m_dir.reset();
 }

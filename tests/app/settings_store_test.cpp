@@ -46,6 +46,17 @@ TEST_F(SettingsStore, AGenerateWritesReportThenPcg) {
               "file.pcg\r\n");
 }
 
+TEST_F(SettingsStore, TheTwoPathsAreStoredAsAPairOrNotAtAll) {
+    ASSERT_TRUE(WriteSettings("MRU", {{"report", "/r/first.htm"}, {"pcg", "/p/first.pcg"}}));
+    const std::string first = "[MRU]\r\nreport=/r/first.htm\r\npcg=/p/first.pcg\r\n";
+    EXPECT_EQ(support::ReadFile(m_file), first);
+    // A line break is legal in a file name but not in the file: neither path of this run is
+    // stored, so the two that are stay a pair.
+    EXPECT_FALSE(WriteSettings("MRU", {{"report", "/r/second.htm"}, {"pcg", "/p/two\nlines.pcg"}}));
+    EXPECT_FALSE(WriteSettings("MRU", {{"report", "/r/cr\r.htm"}, {"pcg", "/p/second.pcg"}}));
+    EXPECT_EQ(support::ReadFile(m_file), first);
+}
+
 TEST_F(SettingsStore, AnUnwritableProfileFailsQuietly) {
     ASSERT_EQ(mkdir(m_file.c_str(), 0700), 0);
     EXPECT_FALSE(WriteSetting("MRU", "report", "/tmp/r.htm"));

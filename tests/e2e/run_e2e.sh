@@ -54,6 +54,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 export XDG_CONFIG_HOME="$work/config"
+export XDG_DATA_HOME="$work/data"
 pcg="$work/triton.pcg"
 report="$work/report.htm"
 "$bin_dir/write_instrument_pcg" "$pcg"
@@ -85,15 +86,37 @@ cmp "$report" "$expected_dir/instrument_report.htm" || fail "the report differs 
 printf '[MRU]\r\nreport=%s\r\npcg=%s\r\n' "$report" "$pcg" >"$work/expected.INI"
 cmp "$XDG_CONFIG_HOME/tabulon.INI" "$work/expected.INI" || fail "the settings file is not as expected"
 
+# Ends the program with Esc and checks that it ended cleanly.
+leave() {
+  xdotool mousemove --window "$dialog" 20 20
+  xdotool key Escape
+  for _ in $(seq 100); do
+    kill -0 "$app_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$app_pid" 2>/dev/null && fail "Esc did not end the program"
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=
+  ((status == 0)) || fail "the program ended with status $status"
+}
+leave
+
+# Under a file-size limit far below the report's size, Generate must fail with a message box
+# and leave the report as it was, not kill the program (SIGXFSZ).
+(ulimit -f 1 && exec "$bin_dir/tabulon") >"$work/limited.log" 2>&1 &
+app_pid=$!
+wait_for 20 window_count_is 1 || fail "the main dialog did not appear under a file-size limit"
+dialog=$(tabulon_windows)
 xdotool mousemove --window "$dialog" 20 20
-xdotool key Escape
-for _ in $(seq 100); do
-  kill -0 "$app_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$app_pid" 2>/dev/null && fail "Esc did not end the program"
-status=0
-wait "$app_pid" || status=$?
-app_pid=
-((status == 0)) || fail "the program ended with status $status"
+sleep 0.3
+xdotool key Return
+wait_for 15 window_count_is 2 || fail "no message box after Generate under a file-size limit"
+kill -0 "$app_pid" 2>/dev/null || fail "the program died under a file-size limit"
+cmp "$report" "$expected_dir/instrument_report.htm" || fail "a failed Generate changed the report"
+box=$(tabulon_windows | grep -v "^$dialog\$")
+xdotool mousemove --window "$box" 10 10
+xdotool key Return
+wait_for 10 window_count_is 1 || fail "the message box did not close"
+leave
 echo "e2e: passed"

@@ -16,6 +16,7 @@
 #include "engine/template_loader.h"
 #include "platform/os/executable_path.h"
 #include "support/pcg_builder.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -167,6 +168,7 @@ TEST_F(GenerateReportTest, MatchesTheGoldenReport) {
 
 TEST(GenerateReport, UsesTheTemplateBesideTheExecutable) {
     support::TempDir dir;
+    const support::ScopedEnv noTemplateOfTheUsers("XDG_DATA_HOME", dir.Path("data"));
     const auto pcg = dir.Write("triton.pcg", support::InstrumentLikePcg());
     const auto report = dir.Path("report.htm");
     const GenerateOutcome outcome = GenerateReport(pcg, report);
@@ -202,6 +204,36 @@ TEST(GenerateReport, FindsItsTemplateFromAFolderOfAnyDepth) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_NE(ReadFile(dir.path() + "/child.log").find("[  PASSED  ] 1 test."), std::string::npos);
+}
+
+// The user's own template, in their data folder, comes before the shipped one, and one that
+// is there but cannot be read is reported by name, never passed over.
+TEST(GenerateReport, TheUsersOwnTemplateComesFirst) {
+    support::TempDir dir;
+    const auto pcg = dir.Write("triton.pcg", support::InstrumentLikePcg());
+    const auto report = dir.Path("report.htm");
+    const support::ScopedEnv home("HOME", dir.Path("home"));
+    const support::ScopedEnv data("XDG_DATA_HOME", dir.Path("data"));
+    std::filesystem::create_directories(dir.Path("data/tabulon"));
+    dir.Write("data/tabulon/template.htm", "mine: <%PATCHNAME_000%>\n");
+    ASSERT_TRUE(GenerateReport(pcg, report).succeeded);
+    EXPECT_EQ(ReadFile(report), "mine: Grand Piano 0\r\n");
+
+    const std::string own = dir.Path("data/tabulon/template.htm");
+    ASSERT_EQ(unlink(own.c_str()), 0);
+    ASSERT_EQ(mkdir(own.c_str(), 0700), 0);
+    const GenerateOutcome folder = GenerateReport(pcg, report);
+    EXPECT_EQ(folder.status, GenerateStatus::UserTemplateUnreadable);
+    EXPECT_EQ(folder.icon, OutcomeIcon::Warning);
+    EXPECT_EQ(folder.message, "Couldn't read your template file " + own + ".");
+    EXPECT_EQ(ReadFile(report), "mine: Grand Piano 0\r\n");
+
+    // A data folder that is not an absolute path does not count: the home's one does.
+    const support::ScopedEnv relative("XDG_DATA_HOME", "data");
+    std::filesystem::create_directories(dir.Path("home/.local/share/tabulon"));
+    dir.Write("home/.local/share/tabulon/template.htm", "home: <%PATCHNAME_001%>\n");
+    ASSERT_TRUE(GenerateReport(pcg, report).succeeded);
+    EXPECT_EQ(ReadFile(report), "home: Strings 1\r\n");
 }
 
 TEST(ShippedTemplate, HoldsEachOf128KeysOnce) {
