@@ -33,7 +33,7 @@ bool MayUseWayland(std::string_view platforms) {
 // Up to 6.5.2 the Wayland text-input client asks the compositor's first seat for its text
 // input without checking that there is one; a compositor without a seat (a headless or remote
 // one) crashes the program as soon as a focused line edit is drawn. A version that cannot be
-// read counts as affected.
+// read counts as 0.0.0, affected.
 bool TextInputClientMayCrash(std::string_view version) {
     std::array<int, 3> parts{};
     for (int& part : parts) {
@@ -48,7 +48,7 @@ bool TextInputClientMayCrash(std::string_view version) {
         }
         version.remove_prefix(1);
     }
-    return parts[0] == 0 || parts < std::array<int, 3>{6, 5, 3};
+    return parts < std::array<int, 3>{6, 5, 3};
 }
 
 }  // namespace
