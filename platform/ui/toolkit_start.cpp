@@ -2,11 +2,13 @@
 #include "platform/ui/toolkit_start.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <QByteArray>
+#include <array>
 #include <cstdio>
 #include <optional>
 
@@ -42,65 +44,93 @@ private:
     std::optional<QByteArray> m_old;
 };
 
-// Holds back what is written to standard error, by the toolkit and by the window-system
-// libraries beneath it alike, until it is known whether the start succeeded. Without a place
-// to hold it, nothing is held back.
+// While the toolkit starts, what is written to standard error, by the toolkit and by the
+// window-system libraries beneath it alike, is held in a memory file until it is known whether
+// the start succeeded. Plain descriptors, -1 when nothing is held, as the crash handler reads
+// them.
+int g_savedError = -1;
+int g_heldError = -1;
+
+constexpr std::array kCrashSignals{SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
+std::array<struct sigaction, kCrashSignals.size()> g_previousActions{};
+
+// Gives standard error back and, if `passOn`, writes to it what was held. Safe in a signal
+// handler.
+void ReleaseStandardError(bool passOn) {
+    if (g_savedError < 0) {
+        return;
+    }
+    dup2(g_savedError, STDERR_FILENO);
+    if (passOn && lseek(g_heldError, 0, SEEK_SET) == 0) {
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = read(g_heldError, buffer, sizeof buffer)) > 0 &&
+               os::WriteAll(STDERR_FILENO, {buffer, static_cast<size_t>(got)})) {
+        }
+    }
+    close(g_heldError);
+    close(g_savedError);
+    g_heldError = g_savedError = -1;
+}
+
+void RestoreCrashHandlers() {
+    for (size_t i = 0; i < kCrashSignals.size(); ++i) {
+        sigaction(kCrashSignals[i], &g_previousActions[i], nullptr);
+    }
+}
+
+// A crash while messages are held would take them along: they are let out first. When the
+// handler returns, the crash takes its usual course with the handlers from before (a faulting
+// instruction faults again, abort() raises again).
+void LetOutOnCrash(int /*signal*/) {
+    ReleaseStandardError(true);
+    RestoreCrashHandlers();
+}
+
+// Holds standard error for the life of the object, then passes on what was held unless it was
+// released before. Without a memory file nothing is held.
 class HeldStandardError {
 public:
     HeldStandardError() {
-        m_held = memfd_create("start-messages", MFD_CLOEXEC);
-        m_saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
-        if (m_held < 0 || m_saved < 0 || dup2(m_held, STDERR_FILENO) < 0) {
-            Close();
+        const int held = memfd_create("start-messages", MFD_CLOEXEC);
+        const int saved = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        if (held < 0 || saved < 0 || dup2(held, STDERR_FILENO) < 0) {
+            for (const int fd : {held, saved}) {
+                if (fd >= 0) {
+                    close(fd);
+                }
+            }
+            return;
+        }
+        g_heldError = held;
+        g_savedError = saved;
+        struct sigaction letOut {};
+        letOut.sa_handler = LetOutOnCrash;
+        sigemptyset(&letOut.sa_mask);
+        for (size_t i = 0; i < kCrashSignals.size(); ++i) {
+            sigaction(kCrashSignals[i], &letOut, &g_previousActions[i]);
         }
     }
     ~HeldStandardError() { Release(true); }
     HeldStandardError(const HeldStandardError&) = delete;
     HeldStandardError& operator=(const HeldStandardError&) = delete;
 
-    // Gives standard error back and, if `passOn`, writes to it what was held.
-    void Release(bool passOn) {
-        if (m_saved < 0) {
+    static void Release(bool passOn) {
+        if (g_savedError < 0) {
             return;
         }
+        RestoreCrashHandlers();
         std::fflush(stderr);
-        dup2(m_saved, STDERR_FILENO);
-        if (passOn && lseek(m_held, 0, SEEK_SET) == 0) {
-            char buffer[4096];
-            ssize_t got = 0;
-            while ((got = read(m_held, buffer, sizeof buffer)) > 0 &&
-                   os::WriteAll(STDERR_FILENO, {buffer, static_cast<size_t>(got)})) {
-            }
-        }
-        Close();
+        ReleaseStandardError(passOn);
     }
-
-private:
-    void Close() {
-        for (int* fd : {&m_held, &m_saved}) {
-            if (*fd >= 0) {
-                close(*fd);
-            }
-            *fd = -1;
-        }
-    }
-
-    int m_held = -1;
-    int m_saved = -1;
 };
 
-// The start under way: what to say if it fails, and where the held messages are.
-struct Attempt {
-    HeldStandardError* held;
-    const std::string* failureLine;
-    QtMessageHandler previousHandler;
-};
-Attempt* g_attempt = nullptr;
+// What to say if the start fails, and the message handler from before it.
+const std::string* g_failureLine = nullptr;
+QtMessageHandler g_previousHandler = nullptr;
 
-[[noreturn]] void GiveUp(HeldStandardError* held, const std::string& failureLine) {
-    if (held) {
-        held->Release(false);
-    }
+[[noreturn]] void GiveUp(const std::string& failureLine) {
+    HeldStandardError::Release(false);
     os::WriteAll(STDERR_FILENO, failureLine + "\n");
     // Nothing of the program has run yet, and the toolkit is half made: leave at once.
     _exit(1);
@@ -110,9 +140,9 @@ Attempt* g_attempt = nullptr;
 // takes its usual way.
 void HandleStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        GiveUp(g_attempt->held, *g_attempt->failureLine);
+        GiveUp(*g_failureLine);
     }
-    g_attempt->previousHandler(type, context, message);
+    g_previousHandler(type, context, message);
 }
 
 }  // namespace
@@ -120,7 +150,7 @@ void HandleStartMessage(QtMsgType type, const QMessageLogContext& context, const
 std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, const DisplayChoice& choice,
                                            const std::string& failureLine) {
     if (choice.platforms.empty()) {
-        GiveUp(nullptr, failureLine);
+        GiveUp(failureLine);
     }
     std::optional<ScopedVariable> platforms;
     if (!choice.chosenByUser) {
@@ -132,12 +162,10 @@ std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, const Display
     }
 
     HeldStandardError held;
-    Attempt attempt{&held, &failureLine, nullptr};
-    g_attempt = &attempt;
-    attempt.previousHandler = qInstallMessageHandler(HandleStartMessage);
+    g_failureLine = &failureLine;
+    g_previousHandler = qInstallMessageHandler(HandleStartMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
-    qInstallMessageHandler(attempt.previousHandler);
-    g_attempt = nullptr;
+    qInstallMessageHandler(g_previousHandler);
     return application;
 }
 
