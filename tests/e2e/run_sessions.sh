@@ -9,11 +9,12 @@ set -euo pipefail
 tabulon="$1/tabulon"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-sessions-XXXXXX")
-pids=()
+servers=()
+programs=()
 
 cleanup() {
   local pid
-  for pid in "${pids[@]}"; do
+  for pid in "${programs[@]}" "${servers[@]}"; do
     kill "$pid" 2>/dev/null || true
   done
   wait 2>/dev/null || true
@@ -63,8 +64,9 @@ expect_no_display() {
   local status=0
   timeout 10 "${command[@]}" >"$work/$name.out" 2>"$work/$name.err" || status=$?
   ((status == 1)) || fail "$name: ended with status $status, not 1: $(cat "$work/$name.err")"
-  [[ $(grep -c . "$work/$name.err") -eq 1 ]] && grep -q 'tabulon-cli' "$work/$name.err" ||
+  if [[ $(grep -c . "$work/$name.err") -ne 1 ]] || ! grep -q 'tabulon-cli' "$work/$name.err"; then
     fail "$name: standard error is not one line naming tabulon-cli:"$'\n'"$(cat "$work/$name.err")"
+  fi
   [[ ! -s "$work/$name.out" ]] || fail "$name: wrote to standard output"
   nothing_written "$name"
 }
@@ -76,10 +78,10 @@ mkdir -m 0700 "$runtime"
 socket="tabulon-sessions"
 XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --no-config --idle-time=0 \
   --socket="$socket" --logger-scopes=proto --log="$work/weston.log" >/dev/null 2>&1 &
-pids+=($!)
+servers+=($!)
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
+servers+=($!)
 exec 3>&-
 
 expect_no_display none
@@ -91,8 +93,8 @@ fi
 expect_no_display missing-wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tabulon-missing
 expect_no_display wayland-without-runtime WAYLAND_DISPLAY=tabulon-missing
 
-wait_for 10 test -S "$runtime/$socket" || fail "weston did not start"
-wait_for 10 test -s "$work/display" || fail "the X server did not start"
+wait_for 10 test -S "$runtime/$socket" || fail "weston did not start: $(tail -n3 "$work/weston.log")"
+wait_for 10 test -s "$work/display" || fail "the X server did not start: $(tail -n3 "$work/xvfb.log")"
 x_display=":$(head -n1 "$work/display")"
 
 # --- Wayland alone, Wayland beside X, and Wayland chosen while X is there --------------------
@@ -102,7 +104,7 @@ launch() {
   program "$@"
   "${command[@]}" >"$work/$1.out" 2>"$work/$1.err" &
   pid_of[$1]=$!
-  pids+=($!)
+  programs+=($!)
 }
 launch wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket"
 launch both XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" DISPLAY="$x_display"
@@ -166,4 +168,6 @@ for name in wayland both chosen; do
   ((status == 128 + 15)) || fail "$name: ended with status $status on SIGTERM"
   nothing_written "$name"
 done
+# Their ids may be reused by now.
+programs=()
 echo "sessions: passed"
