@@ -7,7 +7,9 @@
 #include "platform/os/executable_name.h"
 #include "platform/os/executable_path.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/display_session.h"
 #include "platform/ui/help_viewer.h"
+#include "platform/ui/toolkit_start.h"
 
 namespace {
 
@@ -29,7 +31,9 @@ CWinApp::~CWinApp() {
 }
 
 int CWinApp::Run(int argc, char** argv) {
-    QApplication application(argc, argv);
+    const ui::DisplayChoice display = ui::ChooseDisplay(ui::ReadSessionEnvironment(), qVersion());
+    const auto application =
+        ui::StartToolkit(argc, argv, display, ui::NoDisplayMessage(m_exeName, display));
     QApplication::setApplicationName(QString::fromLocal8Bit(m_exeName));
     // The platform reports failed file operations to the program, which shows its own
     // messages; there is no error mode to set, nor 3-D controls to ask for.

@@ -30,7 +30,9 @@ public:
 
     // Runs the program: creates the toolkit's application, calls InitInstance and, only if it
     // returns true and a window is open, the event loop until the last window closes.
-    // Returns 0 however it ends. The command line is passed to the toolkit only.
+    // Once started, returns 0 however it ends. The command line is passed to the toolkit
+    // only. Without a display to open windows on it does not start: it says so in one line on
+    // standard error and ends the process with status 1 (see ui::StartToolkit).
     int Run(int argc, char** argv);
 
     // Start-up. The default does nothing and returns false (do not continue).

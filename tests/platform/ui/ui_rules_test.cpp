@@ -2,13 +2,16 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/dialog_units.h"
+#include "platform/ui/display_session.h"
 #include "platform/ui/file_filter.h"
 #include "platform/ui/window_placement.h"
 
 namespace {
 
+using ui::DisplayChoice;
 using ui::FileFilter;
 using ui::PixelRect;
+using ui::SessionEnvironment;
 
 TEST(DialogUnits, RoundLikeTheDialogManager) {
     EXPECT_EQ(ui::MulDiv(119, 7, 4), 208);    // 208.25
@@ -123,6 +126,81 @@ TEST(DefaultExtension, KeepsANameThatHasOne) {
     EXPECT_EQ(ui::WithDefaultExtension("", &html, ".TXT"), "");
     EXPECT_FALSE(ui::HasExtension("/a.b/c"));
     EXPECT_TRUE(ui::HasExtension("c.d"));
+}
+
+// --- Where the window opens ----------------------------------------------------------------
+
+constexpr const char* kAffectedToolkit = "6.4.2";
+
+TEST(DisplaySession, PrefersX11AndFallsBackToWayland) {
+    // A Wayland session with XWayland: X11 first; the input method matters only if Wayland is
+    // reached.
+    EXPECT_EQ(
+        ui::ChooseDisplay({.x11Display = ":0", .waylandDisplay = "wayland-0"}, kAffectedToolkit),
+        (DisplayChoice{"xcb;wayland", false, "compose"}));
+    EXPECT_EQ(ui::ChooseDisplay({.waylandDisplay = "wayland-0"}, kAffectedToolkit),
+              (DisplayChoice{"wayland", false, "compose"}));
+    EXPECT_EQ(ui::ChooseDisplay({.x11Display = ":0"}, kAffectedToolkit),
+              (DisplayChoice{"xcb", false, std::nullopt}));
+    // The session type alone names Wayland's default socket.
+    EXPECT_EQ(ui::ChooseDisplay({.x11Display = ":1", .sessionType = "wayland"}, kAffectedToolkit)
+                  .platforms,
+              "xcb;wayland");
+    EXPECT_EQ(ui::ChooseDisplay({.sessionType = "x11"}, kAffectedToolkit).platforms, "");
+}
+
+TEST(DisplaySession, NoDisplayWhenNothingIsNamed) {
+    EXPECT_EQ(ui::ChooseDisplay({}, kAffectedToolkit), DisplayChoice{});
+    // Set but empty is not set, for every variable.
+    EXPECT_EQ(ui::ChooseDisplay({.qtPlatform = "", .x11Display = "", .waylandDisplay = ""},
+                                kAffectedToolkit),
+              DisplayChoice{});
+    EXPECT_EQ(ui::NoDisplayMessage("tabulon", {}),
+              "tabulon: there is no graphical display to open the window on; tabulon-cli makes "
+              "the same reports without one");
+}
+
+TEST(DisplaySession, KeepsThePlatformTheUserChose) {
+    const SessionEnvironment both{.x11Display = ":0", .waylandDisplay = "wayland-0"};
+    SessionEnvironment chosen = both;
+    chosen.qtPlatform = "wayland";
+    EXPECT_EQ(ui::ChooseDisplay(chosen, kAffectedToolkit),
+              (DisplayChoice{"wayland", true, "compose"}));
+    chosen.qtPlatform = "offscreen";
+    EXPECT_EQ(ui::ChooseDisplay(chosen, kAffectedToolkit),
+              (DisplayChoice{"offscreen", true, std::nullopt}));
+    // Even without any display: the platform may need none.
+    EXPECT_EQ(ui::ChooseDisplay({.qtPlatform = "vnc"}, kAffectedToolkit).platforms, "vnc");
+    EXPECT_EQ(ui::NoDisplayMessage("tabulon2", {"xcb", true, std::nullopt}),
+              "tabulon2: the platform \"xcb\" named by QT_QPA_PLATFORM cannot open the window; "
+              "tabulon-cli makes the same reports without a display");
+}
+
+TEST(DisplaySession, AvoidsTheCrashingTextInputOnWaylandOnly) {
+    const auto inputMethod = [](std::optional<std::string> platform,
+                                std::optional<std::string> module, const char* version) {
+        return ui::ChooseDisplay({.qtPlatform = std::move(platform),
+                                  .waylandDisplay = "wayland-0",
+                                  .inputMethod = std::move(module)},
+                                 version)
+            .inputMethod;
+    };
+    // The values that pick the compositor's text input are replaced...
+    EXPECT_EQ(inputMethod(std::nullopt, "", kAffectedToolkit), "compose");
+    EXPECT_EQ(inputMethod(std::nullopt, "wayland", kAffectedToolkit), "compose");
+    // ...also on any Wayland platform the user names, among others...
+    EXPECT_EQ(inputMethod("xcb;wayland-egl", std::nullopt, kAffectedToolkit), "compose");
+    EXPECT_EQ(inputMethod("wayland:nodecorations", std::nullopt, kAffectedToolkit), "compose");
+    // ...but not on other platforms, nor an input method the user named.
+    EXPECT_EQ(inputMethod("xcb", std::nullopt, kAffectedToolkit), std::nullopt);
+    EXPECT_EQ(inputMethod("offscreen;xwayland", std::nullopt, kAffectedToolkit), std::nullopt);
+    EXPECT_EQ(inputMethod(std::nullopt, "ibus", kAffectedToolkit), std::nullopt);
+    // A toolkit with the check in place keeps the compositor's text input.
+    EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "6.5.2"), "compose");
+    EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "6.5.3"), std::nullopt);
+    EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "6.10.0"), std::nullopt);
+    EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "7.0"), std::nullopt);
+    EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "unknown"), "compose");
 }
 
 }  // namespace
