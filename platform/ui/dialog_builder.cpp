@@ -5,9 +5,9 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/ui/edit_control.h"
 #include "platform/ui/icon.h"
 
 namespace ui {
@@ -22,7 +22,7 @@ QRect ToQRect(const PixelRect& r) {
 }
 
 QWidget* MakeEdit(QWidget* parent, const res::ControlTemplate& control) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new EditControl(parent);
     edit->setFrame((control.style & Style::Border) != 0);
     edit->setText(QString::fromLocal8Bit(control.text));
     // Paths have no length limit worth imposing; the toolkit's maximum is the only one.

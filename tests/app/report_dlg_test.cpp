@@ -17,6 +17,7 @@
 #include "platform/ui/help_viewer.h"
 #include "platform/ui/message_box.h"
 #include "res/resource.h"
+#include "support/drop.h"
 #include "support/modal_driver.h"
 #include "support/pcg_builder.h"
 #include "support/scoped_env.h"
@@ -47,6 +48,7 @@ private slots:
     void generateFailuresWarnAndStoreNothing();
     void enterInEitherFieldRunsGenerate_data();
     void enterInEitherFieldRunsGenerate();
+    void droppedFilesFillTheFieldsForGenerate();
     void browsingForThePcgFile();
     void browsingForTheReportFile();
     void theSaveDialogCompletesTypedNames_data();
@@ -238,6 +240,24 @@ void ReportDlgTest::enterInEitherFieldRunsGenerate() {
     });
     QCOMPARE(MessageBoxSeam::Shown().size(), std::size_t(1));
     QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
+}
+
+void ReportDlgTest::droppedFilesFillTheFieldsForGenerate() {
+    MessageBoxSeam::QueueAnswer(IDOK);
+    const std::string report = m_dir->Path("dropped list.htm");
+    bool pcgTaken = false, reportTaken = false;
+    RunFilled("typed.pcg", "typed.htm", [&](CReportDlg& dialog) {
+        const QUrl pcgUrl = QUrl::fromLocalFile(QString::fromStdString(m_pcg));
+        pcgTaken = support::DropOn(Field(dialog, IDC_PCG_FILE), {{pcgUrl}, pcgUrl.toString()});
+        reportTaken = support::DropOn(Field(dialog, IDC_REPORT_FILE),
+                                      {{QUrl::fromLocalFile(QString::fromStdString(report))}, {}});
+        QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+    });
+    QVERIFY(pcgTaken);
+    QVERIFY(reportTaken);
+    QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
+    QCOMPARE(ReadSetting("MRU", "pcg", ""), m_pcg);
+    QCOMPARE(ReadSetting("MRU", "report", ""), report);
 }
 
 void ReportDlgTest::browsingForThePcgFile() {

@@ -13,6 +13,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/win_app.h"
 #include "res/dialog_template.h"
+#include "support/drop.h"
 #include "support/modal_driver.h"
 #include "tests/platform/ui/recording_dialog.h"
 
@@ -63,6 +64,8 @@ private slots:
     void ownedDialogIsCentredOverItsOwner();
     void endDialogDuringInitialisationEndsWithoutShowing();
     void editsCarryBytesAndUnbindWhenTheWindowGoes();
+    void aDroppedFileReplacesAnEditsText_data();
+    void aDroppedFileReplacesAnEditsText();
     void defaultOkTakesTheDataAndEnds();
     void iconAndSystemMenu();
     void unknownTemplateFails();
@@ -347,6 +350,57 @@ void DialogTest::editsCarryBytesAndUnbindWhenTheWindowGoes() {
     QCOMPARE(longReadBack, longPath);
     QVERIFY(dialog.pcgField.Widget() == nullptr);
     QCOMPARE(dialog.pcgField.GetWindowText(), std::string());
+}
+
+void DialogTest::aDroppedFileReplacesAnEditsText_data() {
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<std::string>("after");
+    const QUrl local("file:///data/My%20Banks/J%C3%BCrgen.PCG");
+    const std::string localPath = "/data/My Banks/J\xC3\xBCrgen.PCG";
+    const QUrl web("https://example.org/ALL.PCG");
+    const std::string typed = "typed.pcg";
+    QTest::newRow("a local file, with its URL as text too")
+        << QList<QUrl>{local} << local.toString() << "typed.pcg" << true << localPath;
+    QTest::newRow("several files: the first") << QList<QUrl>{local, QUrl("file:///other.pcg")}
+                                              << QString() << "typed.pcg" << true << localPath;
+    QTest::newRow("localhost is this machine") << QList<QUrl>{QUrl("file://localhost/x.pcg")}
+                                               << QString() << "" << true << std::string("/x.pcg");
+    QTest::newRow("a web address")
+        << QList<QUrl>{web} << web.toString() << "typed.pcg" << false << typed;
+    QTest::newRow("a file on another host") << QList<QUrl>{QUrl("file://nas/share/x.pcg")}
+                                            << QString() << "typed.pcg" << false << typed;
+    QTest::newRow("the first URL decides")
+        << QList<QUrl>{web, local} << QString() << "typed.pcg" << false << typed;
+    QTest::newRow("plain text is inserted") << QList<QUrl>{} << "/by/hand.pcg"
+                                            << "" << true << std::string("/by/hand.pcg");
+}
+
+void DialogTest::aDroppedFileReplacesAnEditsText() {
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, text);
+    QFETCH(QString, before);
+    QFETCH(bool, taken);
+    QFETCH(std::string, after);
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    bool accepted = !taken;
+    std::string dropped, undone;
+    Drive().Then([&](QWidget* modal) {
+        auto* field = qobject_cast<QLineEdit*>(dialog.ControlWidget(IDC_REPORT_FILE));
+        field->setText(before);
+        accepted = support::DropOn(field, {urls, text});
+        dropped = dialog.reportField.GetWindowText();
+        // A drop is an edit like typing: undo brings back what was there.
+        field->undo();
+        undone = dialog.reportField.GetWindowText();
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(accepted, taken);
+    QCOMPARE(dropped, after);
+    QCOMPARE(undone, before.toStdString());
 }
 
 void DialogTest::defaultOkTakesTheDataAndEnds() {
