@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
@@ -60,6 +61,8 @@ private slots:
     void accessKeysClickTheirButtons();
     void plainLetterInAFieldIsJustTyped();
     void accessKeyMarks();
+    void screenReadersCanNameEveryControl();
+    void editsWithoutALabelAreNamedByTheTextBeforeThemOrTheirGroup();
     void parentlessAppWindowIsInTheTaskBarWithoutMinMax();
     void ownedDialogIsCentredOverItsOwner();
     void endDialogDuringInitialisationEndsWithoutShowing();
@@ -265,6 +268,61 @@ void DialogTest::accessKeyMarks() {
     QVERIFY(ui::AccessKeyOf("Fish && Chips").isNull());
     QVERIFY(ui::AccessKeyOf("Trailing &").isNull());
     QCOMPARE(ui::WithoutAccessKeyMarks("Fish && &Chips"), QString("Fish & Chips"));
+}
+
+void DialogTest::screenReadersCanNameEveryControl() {
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    QMap<int, QString> names, descriptions;
+    Drive().Then([&](QWidget* modal) {
+        for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDOK, IDC_ABOUT, IDC_EXIT, IDC_BROWSE_PCG,
+                       IDC_BROWSE_REPORT}) {
+            QAccessibleInterface* control =
+                QAccessible::queryAccessibleInterface(dialog.ControlWidget(id));
+            names[id] = control->text(QAccessible::Name);
+            descriptions[id] = control->text(QAccessible::Description);
+        }
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(names[IDC_PCG_FILE],
+             QString("Step 1 - Enter or choose the name of a PCG file containing Triton Patches"));
+    QCOMPARE(names[IDC_REPORT_FILE],
+             QString("Step 2 - Enter or choose the name for the HTML report"));
+    QCOMPARE(names[IDOK], QString("Generate"));
+    QCOMPARE(names[IDC_ABOUT], QString("About"));
+    QCOMPARE(names[IDC_EXIT], QString("Exit"));
+    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse"));
+    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse"));
+    QVERIFY(descriptions[IDC_BROWSE_PCG].contains("PCG file"));
+    QVERIFY(descriptions[IDC_BROWSE_REPORT].contains("HTML report"));
+}
+
+void DialogTest::editsWithoutALabelAreNamedByTheTextBeforeThemOrTheirGroup() {
+    using enum res::ControlKind;
+    using res::ControlStyle::TabStop;
+    static constexpr res::ControlTemplate controls[] = {
+        {IDC_STATIC, StaticText, "&Name:", 4, 4, 40, 8, 0},
+        {101, Edit, "", 50, 4, 100, 12, TabStop},  // the label's access key leads here
+        {IDC_STATIC, StaticText, "Folder:", 4, 20, 40, 8, 0},
+        {IDC_STATIC, FilledRect, "", 4, 30, 40, 1, 0},
+        {102, Edit, "", 50, 20, 100, 12, TabStop},  // the nearest static text before it
+        {103, PushButton, "Go", 160, 20, 30, 12, TabStop},
+        {104, Edit, "", 10, 50, 80, 12, TabStop},  // after a button: its innermost group
+        {IDC_STATIC, GroupBox, "&Outer", 2, 40, 200, 60, 0},
+        {IDC_STATIC, GroupBox, "Inner", 6, 44, 100, 30, 0},
+        {105, Edit, "", 150, 110, 40, 12, TabStop},  // in no group, after no static text
+    };
+    const res::DialogTemplate tmpl{4242, "Test", 210, 130, "MS Sans Serif", 8, 0, controls};
+    QWidget window;
+    const auto built = ui::BuildControls(&window, tmpl, {7, 13});
+    auto name = [&](std::size_t index) {
+        return QAccessible::queryAccessibleInterface(built[index].widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(1), QString("Name:"));
+    QVERIFY(built[1].widget->accessibleName().isEmpty());  // its label names it
+    QCOMPARE(name(4), QString("Folder:"));
+    QCOMPARE(name(6), QString("Inner"));
+    QCOMPARE(name(9), QString());
 }
 
 void DialogTest::parentlessAppWindowIsInTheTaskBarWithoutMinMax() {
