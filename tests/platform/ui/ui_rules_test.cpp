@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/file_filter.h"
+#include "platform/ui/initial_folder.h"
 #include "platform/ui/window_placement.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -123,6 +127,31 @@ TEST(DefaultExtension, KeepsANameThatHasOne) {
     EXPECT_EQ(ui::WithDefaultExtension("", &html, ".TXT"), "");
     EXPECT_FALSE(ui::HasExtension("/a.b/c"));
     EXPECT_TRUE(ui::HasExtension("c.d"));
+}
+
+TEST(InitialFolder, TheFolderAPathPointsInto) {
+    support::TempDir dir;
+    EXPECT_EQ(ui::FolderOfPath("/data/banks/ALL.PCG"), "/data/banks");
+    EXPECT_EQ(ui::FolderOfPath("/data/banks/"), "/data/banks");
+    EXPECT_EQ(ui::FolderOfPath("/ALL.PCG"), "/");
+    EXPECT_EQ(ui::FolderOfPath("banks/ALL.PCG"), "banks");
+    EXPECT_EQ(ui::FolderOfPath("ALL.PCG"), ".");
+    EXPECT_EQ(ui::FolderOfPath(""), "");
+    // A folder typed without its "/" is where to look, not beside.
+    EXPECT_EQ(ui::FolderOfPath(dir.path()), dir.path());
+}
+
+TEST(InitialFolder, TheRequestedOneThenTheLastOneThenHome) {
+    support::TempDir dir;
+    const std::string home = dir.path(), last = dir.Path("last"), wanted = dir.Path("wanted");
+    std::filesystem::create_directory(last);
+    std::filesystem::create_directory(wanted);
+    EXPECT_EQ(ui::InitialFolder(wanted, last, home), wanted);
+    EXPECT_EQ(ui::InitialFolder(wanted + "/../last/./", "", home), last);
+    EXPECT_EQ(ui::InitialFolder(dir.Path("gone"), last, home), last);
+    EXPECT_EQ(ui::InitialFolder(dir.Write("file", "x"), last, home), last);
+    EXPECT_EQ(ui::InitialFolder("", dir.Path("gone"), home + "/"), home);
+    EXPECT_EQ(ui::InitialFolder(".", last, home), std::filesystem::current_path().string());
 }
 
 }  // namespace
