@@ -7,6 +7,7 @@
 #include "app/settings_store.h"
 #include "engine/generate_report.h"
 #include "platform/ui/file_dialog.h"
+#include "platform/ui/initial_folder.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/win_app.h"
 #include "res/resource.h"
@@ -93,6 +94,8 @@ void CReportDlg::OnSysCommand(unsigned id, long param) {
 void CReportDlg::OnBrowsePcg() {
     CFileDialog dialog(true, ".PCG", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
                        "PCG Files (*.pcg)|*.pcg|All Files (*.*)|*.*||", this);
+    // Where the file in the field lies, rather than wherever the program was started.
+    dialog.m_ofn.lpstrInitialDir = ui::FolderOfPath(m_pcgFile.GetWindowText());
     if (dialog.DoModal() == IDOK) {
         m_pcgFile.SetWindowText(dialog.GetPathName());
     }
@@ -102,6 +105,7 @@ void CReportDlg::OnBrowseReport() {
     // Nothing is created here: the report is written only by Generate.
     CFileDialog dialog(false, ".TXT", nullptr, OFN_OVERWRITEPROMPT,
                        "HTML Files (*.htm)|*.htm|All Files (*.*)|*.*||", this);
+    dialog.m_ofn.lpstrInitialDir = ui::FolderOfPath(m_reportFile.GetWindowText());
     if (dialog.DoModal() == IDOK) {
         m_reportFile.SetWindowText(dialog.GetPathName());
     }

@@ -5,10 +5,12 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
+#include "platform/ui/edit_control.h"
 #include "platform/ui/icon.h"
+#include "res/accessible_texts.h"
 
 namespace ui {
 
@@ -22,7 +24,7 @@ QRect ToQRect(const PixelRect& r) {
 }
 
 QWidget* MakeEdit(QWidget* parent, const res::ControlTemplate& control) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = new EditControl(parent);
     edit->setFrame((control.style & Style::Border) != 0);
     edit->setText(QString::fromLocal8Bit(control.text));
     // Paths have no length limit worth imposing; the toolkit's maximum is the only one.
@@ -119,6 +121,63 @@ void SetGeometry(QWidget* parent, QWidget* control, const res::ControlTemplate& 
         return;
     }
     control->setGeometry(rect);
+}
+
+// The text a static text or group box shows.
+QString ShownText(const res::ControlTemplate& control) {
+    const QString text = QString::fromLocal8Bit(control.text);
+    return MarksAccessKeys(control) ? WithoutAccessKeyMarks(text) : text;
+}
+
+bool Encloses(const res::ControlTemplate& outer, const res::ControlTemplate& inner) {
+    return inner.x >= outer.x && inner.y >= outer.y &&
+           inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
+// The name of an edit control that no label names (see BuildControls).
+QString LabelFor(const std::vector<BuiltControl>& built, std::size_t index) {
+    const res::ControlTemplate& control = *built[index].source;
+    for (std::size_t i = index; i-- > 0;) {
+        const res::ControlTemplate& before = *built[i].source;
+        if (CanTakeFocus(before)) {
+            break;
+        }
+        if (before.kind == ControlKind::StaticText && *before.text) {
+            return ShownText(before);
+        }
+    }
+    const res::ControlTemplate* group = nullptr;
+    for (const BuiltControl& other : built) {
+        const res::ControlTemplate& candidate = *other.source;
+        if (candidate.kind == ControlKind::GroupBox && Encloses(candidate, control) &&
+            (!group || Encloses(*group, candidate))) {
+            group = &candidate;
+        }
+    }
+    return group ? ShownText(*group) : QString();
+}
+
+void NameForScreenReaders(const std::vector<BuiltControl>& built, int dialogId) {
+    for (std::size_t i = 0; i < built.size(); ++i) {
+        const res::ControlTemplate& control = *built[i].source;
+        QWidget* widget = built[i].widget;
+        if (const res::AccessibleText* text = res::FindAccessibleText(dialogId, control.id)) {
+            widget->setAccessibleName(QString::fromLocal8Bit(text->name));
+            widget->setAccessibleDescription(QString::fromLocal8Bit(text->description));
+            continue;
+        }
+        if (control.kind != ControlKind::Edit) {
+            continue;
+        }
+        const bool hasBuddy = std::any_of(built.begin(), built.end(), [&](const BuiltControl& b) {
+            const auto* label = qobject_cast<const QLabel*>(b.widget);
+            return label && label->buddy() == widget;
+        });
+        if (!hasBuddy) {
+            widget->setAccessibleName(LabelFor(built, i));
+        }
+    }
 }
 
 Qt::FocusPolicy FocusPolicyOf(const res::ControlTemplate& control) {
@@ -234,6 +293,8 @@ std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTempla
             }
         }
     }
+
+    NameForScreenReaders(built, tmpl.id);
 
     QWidget* previous = nullptr;
     for (const BuiltControl& control : built) {

@@ -41,6 +41,13 @@ QString WithoutAccessKeyMarks(const QString& text);
 
 // Creates the controls as children of `dialog`, in template order, positioned in pixels for
 // `base`. Tab stops get the tab order of the template; the first control lies on top.
+//
+// Screen readers get a name for every control, as on the platform the templates come from: a
+// push button is named by its text; an edit control by the static text whose access key leads
+// to it; an edit control without such a label by the nearest static text before it in template
+// order (looking back only past controls that cannot take the focus), else by the innermost
+// group box whose rectangle encloses it, else not at all. An entry in res/accessible_texts
+// gives a control its name and description instead.
 std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTemplate& tmpl,
                                         BaseUnits base);
 

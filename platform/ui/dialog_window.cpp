@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/win_app.h"
@@ -18,9 +19,25 @@ ui::PixelRect ToPixelRect(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-// Frame thickness around the client area, which the window manager adds only once a window
-// is shown; taken from another window that has one.
+// The frame margins the window manager gave the last window it framed in this run.
+QMargins& LastFrameMargins() {
+    static QMargins margins;
+    return margins;
+}
+
+// The frame around `window`'s client area, once the window manager has framed it.
+QMargins FrameMarginsOf(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle && window->isVisible() ? handle->frameMargins() : QMargins();
+}
+
+// Frame thickness around the client area: the window's own once the window manager has framed
+// it; until then taken from another window that has one, else from the last framed window.
 QSize FrameExtra(const QWidget* window, const QWidget* owner) {
+    const QMargins own = FrameMarginsOf(window);
+    if (!own.isNull()) {
+        return {own.left() + own.right(), own.top() + own.bottom()};
+    }
     if (owner && owner->isVisible()) {
         return owner->frameGeometry().size() - owner->size();
     }
@@ -29,7 +46,8 @@ QSize FrameExtra(const QWidget* window, const QWidget* owner) {
             return other->frameGeometry().size() - other->size();
         }
     }
-    return {0, 0};
+    const QMargins last = LastFrameMargins();
+    return {last.left() + last.right(), last.top() + last.bottom()};
 }
 
 QChar KeyCharacter(const QKeyEvent* event) {
@@ -85,6 +103,8 @@ void DialogWindow::FocusFirstTabStop() {
 }
 
 void DialogWindow::PlaceCentred(QWidget* owner) {
+    m_centredOver = owner;
+    m_awaitingFrame = FrameMarginsOf(this).isNull();
     const QSize frame = size() + FrameExtra(this, owner);
     QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
@@ -96,7 +116,43 @@ void DialogWindow::PlaceCentred(QWidget* owner) {
     }
     const ui::Point at = ui::CenteredPosition(frame.width(), frame.height(), over,
                                               ToPixelRect(screen->availableGeometry()));
+    // A window's position is that of its frame.
     move(at.x, at.y);
+    m_placedAt = pos();
+}
+
+void DialogWindow::RecentreOnceFramed() {
+    if (!m_awaitingFrame) {
+        return;
+    }
+    const QMargins margins = FrameMarginsOf(this);
+    if (margins.isNull()) {
+        return;
+    }
+    m_awaitingFrame = false;
+    LastFrameMargins() = margins;
+    // Unless the user has moved it meanwhile, or the window manager placed it by rules of its
+    // own. Some managers put the client area, not the frame, where they were asked to.
+    if (pos() == m_placedAt || geometry().topLeft() == m_placedAt) {
+        PlaceCentred(m_centredOver);
+    }
+}
+
+bool DialogWindow::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    switch (event->type()) {
+        // The frame is known once the window manager has framed the window, which it reports
+        // with a move of the client area into its frame.
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            RecentreOnceFramed();
+            break;
+        default:
+            break;
+    }
+    return handled;
 }
 
 void DialogWindow::reject() {

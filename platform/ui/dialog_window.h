@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <vector>
 
 #include "platform/ui/dialog_builder.h"
@@ -20,12 +21,16 @@ public:
     QWidget* ControlAt(int index) const;
     // Gives the focus to the first tab stop, as a dialog does when it opens.
     void FocusFirstTabStop();
-    // Centres the window over `owner` (or the work area) and keeps it on the work area.
+    // Centres the window, frame included, over `owner` (or the work area) and keeps it on the
+    // work area. The frame is known only once the window manager has framed the shown window;
+    // until then its size is estimated from other windows, and when the true one first becomes
+    // known the window is centred again, unless it has been moved meanwhile.
     void PlaceCentred(QWidget* owner);
 
     void reject() override;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,7 +39,11 @@ private:
     void PressDefaultButton();
     bool UseAccessKey(QChar key);
     void MoveFocusAmongControls(QWidget* from, bool forward);
+    void RecentreOnceFramed();
 
     CDialog& m_dialog;
     std::vector<ui::BuiltControl> m_controls;
+    QPointer<QWidget> m_centredOver;
+    QPoint m_placedAt;
+    bool m_awaitingFrame = false;
 };

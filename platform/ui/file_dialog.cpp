@@ -10,6 +10,7 @@
 
 #include "platform/ui/dialog.h"
 #include "platform/ui/file_filter.h"
+#include "platform/ui/initial_folder.h"
 #include "platform/ui/seam_state.h"
 
 namespace {
@@ -24,12 +25,41 @@ ui::SeamState<SeamAnswer, FileDialogRequest>& Seam() {
     return state;
 }
 
+// The folder the last file dialog of this run ended in.
+std::string& LastFolder() {
+    static std::string folder;
+    return folder;
+}
+
 QString FromBytes(const std::string& text) {
     return QString::fromLocal8Bit(text);
 }
 
 std::string ToBytes(const QString& text) {
     return text.toLocal8Bit().toStdString();
+}
+
+// `path` when it exists, else the first entry of its folder (by name) whose name differs from
+// its name only in the case of the extension; empty when there is none. The instrument spells
+// its files "NAME.PCG", while filters and typing tend to lower case.
+QString WithExtensionInAnyCase(const QString& path) {
+    const QFileInfo wanted(path);
+    if (wanted.exists()) {
+        return path;
+    }
+    const QString name = wanted.fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot <= 0) {
+        return {};
+    }
+    const QDir folder = wanted.dir();
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        if (entry.size() == name.size() && entry.startsWith(name.left(dot + 1)) &&
+            entry.compare(name, Qt::CaseInsensitive) == 0) {
+            return folder.filePath(entry);
+        }
+    }
+    return {};
 }
 
 // The toolkit's dialog, completed with the extension rule of the platform's explorer-style
@@ -53,8 +83,11 @@ public:
                 ui::WithDefaultExtension(typed, SelectedFilter(), m_defaultExtension);
             if (m_open) {
                 // An open dialog tries the name as typed first.
-                if (!QFileInfo::exists(files.front()) && QFileInfo::exists(FromBytes(completed))) {
-                    Retype(FromBytes(completed));
+                if (completed != typed && !QFileInfo::exists(files.front())) {
+                    const QString existing = WithExtensionInAnyCase(FromBytes(completed));
+                    if (!existing.isEmpty()) {
+                        Retype(existing);
+                    }
                 }
             } else {
                 if ((m_flags & OFN_PATHMUSTEXIST) &&
@@ -132,10 +165,16 @@ int CFileDialog::DoModal() {
         nameFilters << FromBytes(shownFilters.back());
     }
 
+    const std::string initialFolder =
+        ui::InitialFolder(m_ofn.lpstrInitialDir, LastFolder(), ToBytes(QDir::homePath()));
+
     if (const auto answer = Seam().Take({d->open, d->defaultExtension, d->fileName, d->flags,
-                                         d->filter, shownFilters, owner})) {
+                                         d->filter, shownFilters, owner, initialFolder})) {
         if (answer->result == IDOK) {
             d->pathName = answer->path;
+            if (!answer->path.empty()) {
+                LastFolder() = ui::FolderOfPath(answer->path);
+            }
         }
         return answer->result;
     }
@@ -152,13 +191,17 @@ int CFileDialog::DoModal() {
         dialog.setNameFilters(nameFilters);
         dialog.selectNameFilter(nameFilters.front());
     }
+    dialog.setDirectory(FromBytes(initialFolder));
     if (!d->fileName.empty()) {
         dialog.selectFile(FromBytes(d->fileName));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        LastFolder() = ToBytes(dialog.directory().absolutePath());
         return IDCANCEL;
     }
-    d->pathName = ToBytes(QFileInfo(dialog.selectedFiles().front()).absoluteFilePath());
+    const QFileInfo chosen(dialog.selectedFiles().front());
+    d->pathName = ToBytes(chosen.absoluteFilePath());
+    LastFolder() = ToBytes(chosen.absolutePath());
     return IDOK;
 }
 
@@ -180,4 +223,5 @@ const std::vector<FileDialogRequest>& FileDialogSeam::Requests() {
 
 void FileDialogSeam::Reset() {
     Seam().Reset();
+    LastFolder().clear();
 }

@@ -21,6 +21,15 @@ inline constexpr unsigned long OFN_FILEMUSTEXIST = 0x00001000;
 inline constexpr unsigned long OFN_EXPLORER = 0x00080000;
 inline constexpr unsigned long OFN_ENABLESIZING = 0x00800000;
 
+// What callers may set on a file dialog between its construction and DoModal, under the names
+// of the platform's dialog description.
+struct OPENFILENAME {
+    // The folder the dialog opens in; relative paths are taken from the working folder. When it
+    // is empty or names no existing folder, the dialog opens in the folder the last file dialog
+    // of this run ended in (still existing), else in the home folder.
+    std::string lpstrInitialDir;
+};
+
 class CFileDialog {
 public:
     // An open dialog (`openFileDialog`) or a save dialog. `defExt` (with or without its ".")
@@ -37,15 +46,21 @@ public:
     CFileDialog& operator=(const CFileDialog&) = delete;
 
     // Shows the dialog modally. IDOK when the user chose a file, else IDCANCEL. An open dialog
-    // accepts only an existing file; a save dialog asks before it lets the user choose an
-    // existing one when OFN_OVERWRITEPROMPT is set, and refuses a missing folder when
-    // OFN_PATHMUSTEXIST is set.
+    // accepts only an existing file; a name typed there without an extension is completed as a
+    // save dialog would complete it, and when no file has the completed name but one differs
+    // from it only in the case of its extension ("ALL.PCG" for "ALL.pcg"), that one is taken.
+    // A save dialog asks before it lets the user choose an existing file when
+    // OFN_OVERWRITEPROMPT is set, and refuses a missing folder when OFN_PATHMUSTEXIST is set.
+    // Either way, the folder the dialog ends in (that of the chosen file, or the one shown when
+    // it was cancelled) is where the next file dialog of this run opens by default.
     virtual int DoModal();
 
     // The full path of the chosen file, as 8-bit bytes; empty before a confirmed DoModal.
     std::string GetPathName() const;
 
     unsigned long Flags() const;
+
+    OPENFILENAME m_ofn;
 
 private:
     struct Impl;
@@ -61,14 +76,17 @@ struct FileDialogRequest {
     std::string filter;                    // as the program wrote it
     std::vector<std::string> nameFilters;  // as the toolkit shows them
     QWidget* owner;                        // for comparison only; it may be gone by now
+    std::string initialFolder;             // where it opens: absolute
 };
 
 // Lets tests answer file dialogs without a window: once a test has queued an answer, every
 // file dialog is recorded until Reset(), and one with an answer queued takes it instead of
-// showing (the path is returned exactly as queued).
+// showing (the path is returned exactly as queued; a confirmed one counts as the folder the
+// dialog ended in).
 class FileDialogSeam {
 public:
     static void QueueAnswer(int result, const std::string& path = {});
     static const std::vector<FileDialogRequest>& Requests();
+    // Also forgets the folder the last file dialog ended in.
     static void Reset();
 };

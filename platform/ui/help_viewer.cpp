@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/help_viewer.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QPalette>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
@@ -11,6 +13,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/ui/seam_state.h"
@@ -48,6 +52,60 @@ void PlaceBeside(QWidget* window, const QWidget* owner) {
     window->move(at.x, at.y);
 }
 
+// WCAG's contrast ratio of two colours, from 1 (none) to 21 (black on white).
+double ContrastRatio(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// `accent`, moved toward `text` as far as needed to read well on `base`.
+QColor Readable(const QColor& accent, const QColor& text, const QColor& base) {
+    constexpr double kEnough = 4.5;
+    QColor colour = accent;
+    for (int step = 1; step <= 10 && ContrastRatio(colour, base) < kEnough; ++step) {
+        const double t = step / 10.0;
+        colour.setRgbF(static_cast<float>(accent.redF() + (text.redF() - accent.redF()) * t),
+                       static_cast<float>(accent.greenF() + (text.greenF() - accent.greenF()) * t),
+                       static_cast<float>(accent.blueF() + (text.blueF() - accent.blueF()) * t));
+    }
+    return colour;
+}
+
+// Headings in the theme's accent colour and links in its link colour, each made readable on
+// the page's background, so that the help reads as well in a dark theme as in a light one.
+// The help file leaves these colours to the viewer.
+void ApplyThemeColours(QTextBrowser* browser) {
+    const QPalette palette = browser->palette();
+    const QColor text = palette.color(QPalette::Text), base = palette.color(QPalette::Base);
+    const QColor heading = Readable(palette.color(QPalette::Highlight), text, base);
+    const QColor link = Readable(palette.color(QPalette::Link), text, base);
+    browser->document()->setDefaultStyleSheet(
+        QStringLiteral("h1, h2 { color: %1; } a { color: %2; }").arg(heading.name(), link.name()));
+}
+
+// The help page's browser, which follows the theme when the desktop changes it.
+class HelpBrowser : public QTextBrowser {
+public:
+    explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) { ApplyThemeColours(this); }
+
+protected:
+    void changeEvent(QEvent* event) override {
+        QTextBrowser::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange) {
+            ApplyThemeColours(this);
+            if (!source().isEmpty()) {
+                reload();
+            }
+        }
+    }
+};
+
 // A parentless window would be blocked by the modal dialog that asked for help, so the help
 // window belongs to that dialog and is rebuilt when a request comes from another one.
 QWidget* HelpWindowFor(QWidget* owner) {
@@ -59,7 +117,7 @@ QWidget* HelpWindowFor(QWidget* owner) {
     window = new QWidget(owner, Qt::Window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setObjectName("helpWindow");
-    auto* browser = new QTextBrowser(window);
+    auto* browser = new HelpBrowser(window);
     browser->setObjectName("helpBrowser");
     browser->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(window);

@@ -17,6 +17,7 @@
 #include "platform/ui/help_viewer.h"
 #include "platform/ui/message_box.h"
 #include "res/resource.h"
+#include "support/drop.h"
 #include "support/modal_driver.h"
 #include "support/pcg_builder.h"
 #include "support/scoped_env.h"
@@ -47,8 +48,10 @@ private slots:
     void generateFailuresWarnAndStoreNothing();
     void enterInEitherFieldRunsGenerate_data();
     void enterInEitherFieldRunsGenerate();
+    void droppedFilesFillTheFieldsForGenerate();
     void browsingForThePcgFile();
     void browsingForTheReportFile();
+    void browseDialogsOpenWhereTheFileIs();
     void theSaveDialogCompletesTypedNames_data();
     void theSaveDialogCompletesTypedNames();
     void closes_data();
@@ -244,6 +247,24 @@ void ReportDlgTest::enterInEitherFieldRunsGenerate() {
     QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
 }
 
+void ReportDlgTest::droppedFilesFillTheFieldsForGenerate() {
+    MessageBoxSeam::QueueAnswer(IDOK);
+    const std::string report = m_dir->Path("dropped list.htm");
+    bool pcgTaken = false, reportTaken = false;
+    RunFilled("typed.pcg", "typed.htm", [&](CReportDlg& dialog) {
+        const QUrl pcgUrl = QUrl::fromLocalFile(QString::fromStdString(m_pcg));
+        pcgTaken = support::DropOn(Field(dialog, IDC_PCG_FILE), {{pcgUrl}, pcgUrl.toString()});
+        reportTaken = support::DropOn(Field(dialog, IDC_REPORT_FILE),
+                                      {{QUrl::fromLocalFile(QString::fromStdString(report))}, {}});
+        QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+    });
+    QVERIFY(pcgTaken);
+    QVERIFY(reportTaken);
+    QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
+    QCOMPARE(ReadSetting("MRU", "pcg", ""), m_pcg);
+    QCOMPARE(ReadSetting("MRU", "report", ""), report);
+}
+
 void ReportDlgTest::browsingForThePcgFile() {
     FileDialogSeam::QueueAnswer(IDOK, "/data/sounds/ALL.PCG");
     FileDialogSeam::QueueAnswer(IDCANCEL);
@@ -285,6 +306,36 @@ void ReportDlgTest::browsingForTheReportFile() {
     QCOMPARE(request.filter, std::string("HTML Files (*.htm)|*.htm|All Files (*.*)|*.*||"));
     // Browsing creates nothing: only Generate writes the report.
     QVERIFY(!support::Exists("/data/list.htm"));
+}
+
+void ReportDlgTest::browseDialogsOpenWhereTheFileIs() {
+    const std::string home = m_dir->Path("home"), banks = m_dir->Path("banks"),
+                      reports = m_dir->Path("reports");
+    for (const std::string& folder : {home, banks, reports}) {
+        QVERIFY(QDir().mkpath(QString::fromStdString(folder)));
+    }
+    support::ScopedEnv homeFolder("HOME", home);
+    FileDialogSeam::QueueAnswer(IDOK, banks + "/ALL.PCG");
+    for (int i = 0; i < 3; ++i) {
+        FileDialogSeam::QueueAnswer(IDCANCEL);
+    }
+    RunFilled("", m_dir->Path("gone/list.htm"), [&](CReportDlg& dialog) {
+        // Nothing typed and nothing browsed yet: the home folder.
+        QTest::mouseClick(dialog.ControlWidget(IDC_BROWSE_PCG), Qt::LeftButton);
+        // A folder that does not exist: where the last dialog ended.
+        QTest::mouseClick(dialog.ControlWidget(IDC_BROWSE_REPORT), Qt::LeftButton);
+        Field(dialog, IDC_REPORT_FILE)->setText(QString::fromStdString(reports + "/list.htm"));
+        QTest::mouseClick(dialog.ControlWidget(IDC_BROWSE_REPORT), Qt::LeftButton);
+        // A bare name lies in the working folder, as Generate reads it.
+        Field(dialog, IDC_PCG_FILE)->setText("ALL.PCG");
+        QTest::mouseClick(dialog.ControlWidget(IDC_BROWSE_PCG), Qt::LeftButton);
+    });
+    std::vector<std::string> folders;
+    for (const FileDialogRequest& request : FileDialogSeam::Requests()) {
+        folders.push_back(request.initialFolder);
+    }
+    QCOMPARE(folders,
+             (std::vector<std::string>{home, banks, reports, QDir::currentPath().toStdString()}));
 }
 
 void ReportDlgTest::theSaveDialogCompletesTypedNames_data() {

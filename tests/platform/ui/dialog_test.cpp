@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QFontMetrics>
@@ -13,6 +14,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/win_app.h"
 #include "res/dialog_template.h"
+#include "support/drop.h"
 #include "support/modal_driver.h"
 #include "tests/platform/ui/recording_dialog.h"
 
@@ -59,10 +61,14 @@ private slots:
     void accessKeysClickTheirButtons();
     void plainLetterInAFieldIsJustTyped();
     void accessKeyMarks();
+    void screenReadersCanNameEveryControl();
+    void editsWithoutALabelAreNamedByTheTextBeforeThemOrTheirGroup();
     void parentlessAppWindowIsInTheTaskBarWithoutMinMax();
     void ownedDialogIsCentredOverItsOwner();
     void endDialogDuringInitialisationEndsWithoutShowing();
     void editsCarryBytesAndUnbindWhenTheWindowGoes();
+    void aDroppedFileReplacesAnEditsText_data();
+    void aDroppedFileReplacesAnEditsText();
     void defaultOkTakesTheDataAndEnds();
     void iconAndSystemMenu();
     void unknownTemplateFails();
@@ -264,6 +270,57 @@ void DialogTest::accessKeyMarks() {
     QCOMPARE(ui::WithoutAccessKeyMarks("Fish && &Chips"), QString("Fish & Chips"));
 }
 
+void DialogTest::screenReadersCanNameEveryControl() {
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    QMap<int, QString> names, descriptions;
+    Drive().Then([&](QWidget* modal) {
+        for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDC_BROWSE_PCG, IDC_BROWSE_REPORT}) {
+            QAccessibleInterface* control =
+                QAccessible::queryAccessibleInterface(dialog.ControlWidget(id));
+            names[id] = control->text(QAccessible::Name);
+            descriptions[id] = control->text(QAccessible::Description);
+        }
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(names[IDC_PCG_FILE],
+             QString("Step 1 - Enter or choose the name of a PCG file containing Triton Patches"));
+    QCOMPARE(names[IDC_REPORT_FILE],
+             QString("Step 2 - Enter or choose the name for the HTML report"));
+    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse"));
+    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse"));
+    QVERIFY(descriptions[IDC_BROWSE_PCG].contains("PCG file"));
+    QVERIFY(descriptions[IDC_BROWSE_REPORT].contains("HTML report"));
+}
+
+void DialogTest::editsWithoutALabelAreNamedByTheTextBeforeThemOrTheirGroup() {
+    using enum res::ControlKind;
+    using res::ControlStyle::TabStop;
+    static constexpr res::ControlTemplate controls[] = {
+        {IDC_STATIC, StaticText, "&Name:", 4, 4, 40, 8, 0},
+        {101, Edit, "", 50, 4, 100, 12, TabStop},  // the label's access key leads here
+        {IDC_STATIC, StaticText, "Folder:", 4, 20, 40, 8, 0},
+        {IDC_STATIC, FilledRect, "", 4, 30, 40, 1, 0},
+        {102, Edit, "", 50, 20, 100, 12, TabStop},  // the nearest static text before it
+        {103, PushButton, "Go", 160, 20, 30, 12, TabStop},
+        {104, Edit, "", 10, 50, 80, 12, TabStop},  // after a button: its innermost group
+        {IDC_STATIC, GroupBox, "&Outer", 2, 40, 200, 60, 0},
+        {IDC_STATIC, GroupBox, "Inner", 6, 44, 100, 30, 0},
+        {105, Edit, "", 150, 110, 40, 12, TabStop},  // in no group, after no static text
+    };
+    const res::DialogTemplate tmpl{4242, "Test", 210, 130, "MS Sans Serif", 8, 0, controls};
+    QWidget window;
+    const auto built = ui::BuildControls(&window, tmpl, {7, 13});
+    auto name = [&](std::size_t index) {
+        return QAccessible::queryAccessibleInterface(built[index].widget)->text(QAccessible::Name);
+    };
+    QCOMPARE(name(1), QString("Name:"));
+    QVERIFY(built[1].widget->accessibleName().isEmpty());  // its label names it
+    QCOMPARE(name(4), QString("Folder:"));
+    QCOMPARE(name(6), QString("Inner"));
+    QCOMPARE(name(9), QString());
+}
+
 void DialogTest::parentlessAppWindowIsInTheTaskBarWithoutMinMax() {
     RecordingDialog main(IDD_REPORT_DIALOG);
     RecordingDialog about(IDD_ABOUTBOX);
@@ -347,6 +404,57 @@ void DialogTest::editsCarryBytesAndUnbindWhenTheWindowGoes() {
     QCOMPARE(longReadBack, longPath);
     QVERIFY(dialog.pcgField.Widget() == nullptr);
     QCOMPARE(dialog.pcgField.GetWindowText(), std::string());
+}
+
+void DialogTest::aDroppedFileReplacesAnEditsText_data() {
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("taken");
+    QTest::addColumn<std::string>("after");
+    const QUrl local("file:///data/My%20Banks/J%C3%BCrgen.PCG");
+    const std::string localPath = "/data/My Banks/J\xC3\xBCrgen.PCG";
+    const QUrl web("https://example.org/ALL.PCG");
+    const std::string typed = "typed.pcg";
+    QTest::newRow("a local file, with its URL as text too")
+        << QList<QUrl>{local} << local.toString() << "typed.pcg" << true << localPath;
+    QTest::newRow("several files: the first") << QList<QUrl>{local, QUrl("file:///other.pcg")}
+                                              << QString() << "typed.pcg" << true << localPath;
+    QTest::newRow("localhost is this machine") << QList<QUrl>{QUrl("file://localhost/x.pcg")}
+                                               << QString() << "" << true << std::string("/x.pcg");
+    QTest::newRow("a web address")
+        << QList<QUrl>{web} << web.toString() << "typed.pcg" << false << typed;
+    QTest::newRow("a file on another host") << QList<QUrl>{QUrl("file://nas/share/x.pcg")}
+                                            << QString() << "typed.pcg" << false << typed;
+    QTest::newRow("the first URL decides")
+        << QList<QUrl>{web, local} << QString() << "typed.pcg" << false << typed;
+    QTest::newRow("plain text is inserted") << QList<QUrl>{} << "/by/hand.pcg"
+                                            << "" << true << std::string("/by/hand.pcg");
+}
+
+void DialogTest::aDroppedFileReplacesAnEditsText() {
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(QString, text);
+    QFETCH(QString, before);
+    QFETCH(bool, taken);
+    QFETCH(std::string, after);
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    bool accepted = !taken;
+    std::string dropped, undone;
+    Drive().Then([&](QWidget* modal) {
+        auto* field = qobject_cast<QLineEdit*>(dialog.ControlWidget(IDC_REPORT_FILE));
+        field->setText(before);
+        accepted = support::DropOn(field, {urls, text});
+        dropped = dialog.reportField.GetWindowText();
+        // A drop is an edit like typing: undo brings back what was there.
+        field->undo();
+        undone = dialog.reportField.GetWindowText();
+        modal->close();
+    });
+    dialog.DoModal();
+    QCOMPARE(accepted, taken);
+    QCOMPARE(dropped, after);
+    QCOMPARE(undone, before.toStdString());
 }
 
 void DialogTest::defaultOkTakesTheDataAndEnds() {

@@ -58,6 +58,8 @@ private slots:
     void saveAsksBeforeReplacingTheCompletedName();
     void openRefusesAMissingFileAndTakesAnExistingOne();
     void openFindsANameTypedWithoutItsExtension();
+    void openFindsTheExtensionInTheInstrumentsUpperCase();
+    void opensInItsInitialFolderElseWhereTheLastOneEnded();
     void pathsLongerThan260Characters();
 
 private:
@@ -252,6 +254,54 @@ void FileDialogTest::openFindsANameTypedWithoutItsExtension() {
     });
     QCOMPARE(second.DoModal(), IDOK);
     QCOMPARE(QString::fromStdString(second.GetPathName()), Dir() + "/plain");
+}
+
+void FileDialogTest::openFindsTheExtensionInTheInstrumentsUpperCase() {
+    m_dir->Write("ALL.PCG", "KORG");
+    CFileDialog dialog(true, ".PCG", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST, kPcgFilter);
+    dialog.m_ofn.lpstrInitialDir = m_dir->path();
+    bool otherNameRefused = false;
+    Drive()
+        .Then([&](QWidget* modal) {
+            // Only the extension's case may differ from what was typed.
+            TypeName(modal, "all");
+            Confirm(modal);
+        })
+        .Then([&](QWidget* modal) {
+            otherNameRefused = qobject_cast<QMessageBox*>(modal) != nullptr;
+            modal->close();
+        })
+        .Then([&](QWidget* modal) {
+            TypeName(modal, "ALL");
+            Confirm(modal);
+        });
+    QCOMPARE(dialog.DoModal(), IDOK);
+    QVERIFY(otherNameRefused);
+    QCOMPARE(QString::fromStdString(dialog.GetPathName()), Dir() + "/ALL.PCG");
+}
+
+void FileDialogTest::opensInItsInitialFolderElseWhereTheLastOneEnded() {
+    QVERIFY(QDir().mkpath(Dir() + "/banks"));
+    CFileDialog first(true, ".PCG", nullptr, OFN_FILEMUSTEXIST, kPcgFilter);
+    first.m_ofn.lpstrInitialDir = m_dir->Path("banks");
+    CFileDialog second(false, ".TXT", nullptr, OFN_OVERWRITEPROMPT, kReportFilter);
+    second.m_ofn.lpstrInitialDir = m_dir->Path("no such folder");
+    QString firstOpenedIn, secondOpenedIn;
+    Drive().Then([&](QWidget* modal) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        firstOpenedIn = files->directory().absolutePath();
+        // Walked elsewhere, then cancelled.
+        files->setDirectory(Dir());
+        files->reject();
+    });
+    QCOMPARE(first.DoModal(), IDCANCEL);
+    Drive().Then([&](QWidget* modal) {
+        secondOpenedIn = qobject_cast<QFileDialog*>(modal)->directory().absolutePath();
+        modal->close();
+    });
+    second.DoModal();
+    QCOMPARE(firstOpenedIn, Dir() + "/banks");
+    QCOMPARE(secondOpenedIn, Dir());
 }
 
 void FileDialogTest::pathsLongerThan260Characters() {

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QScrollBar>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 #include <memory>
@@ -33,6 +35,7 @@ private slots:
     void viewerFailureSaysSo();
     void missingOrUnreadableHelpFileSaysSo();
     void viewerOpensAtTheTopicAndStaysUsable();
+    void headingsAndLinksReadWellInLightAndDarkThemes();
 
 private:
     support::ModalDriver& Drive() { return m_modals.Drive(); }
@@ -174,6 +177,90 @@ void HelpTest::viewerOpensAtTheTopicAndStaysUsable() {
     QCOMPARE(title, QString("Tabulon Help"));
     // It goes with the dialog it belongs to.
     QVERIFY(ui::OpenHelpWindow() == nullptr);
+}
+
+namespace {
+
+// WCAG's contrast ratio, from 1 (none) to 21 (black on white); 4.5 reads well.
+double Contrast(const QColor& a, const QColor& b) {
+    auto luminance = [](const QColor& c) {
+        double sum = 0;
+        const double weights[] = {0.2126, 0.7152, 0.0722};
+        const double channels[] = {c.redF(), c.greenF(), c.blueF()};
+        for (int i = 0; i < 3; ++i) {
+            const double v = channels[i];
+            sum += weights[i] * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A dark theme that sets only the main colours, as many desktops' themes do.
+QPalette DarkPalette() {
+    QPalette dark = QApplication::style()->standardPalette();
+    for (auto role : {QPalette::Window, QPalette::Button, QPalette::AlternateBase}) {
+        dark.setColor(role, QColor(53, 53, 53));
+    }
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        dark.setColor(role, Qt::white);
+    }
+    dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    return dark;
+}
+
+// The lowest contrast of a heading or a link against the page, and how many there are.
+std::pair<double, int> LowestContrastOfHeadingsAndLinks(const QTextBrowser* browser) {
+    const QColor base = browser->palette().color(QPalette::Base);
+    const QColor text = browser->palette().color(QPalette::Text);
+    double lowest = 21;
+    int seen = 0;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        const bool heading = block.blockFormat().headingLevel() > 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (heading || format.isAnchor()) {
+                const QBrush brush = format.foreground();
+                lowest = std::min(
+                    lowest, Contrast(brush.style() == Qt::NoBrush ? text : brush.color(), base));
+                ++seen;
+            }
+        }
+    }
+    return {lowest, seen};
+}
+
+}  // namespace
+
+void HelpTest::headingsAndLinksReadWellInLightAndDarkThemes() {
+    const QPalette before = QApplication::palette();
+    m_app->SetHelpFilePath((QCoreApplication::applicationDirPath() + "/tabulon.HLP").toStdString());
+    QApplication::setPalette(QApplication::style()->standardPalette());
+    std::pair<double, int> light, dark, darkFromTheStart;
+    RecordingDialog dialog(IDD_REPORT_DIALOG);
+    Drive().Then([&](QWidget* modal) {
+        m_app->WinHelp(0x20066);
+        auto* browser = ui::OpenHelpWindow()->findChild<QTextBrowser*>();
+        light = LowestContrastOfHeadingsAndLinks(browser);
+        // The desktop switches to a dark theme while the help is open.
+        QApplication::setPalette(DarkPalette());
+        QCoreApplication::processEvents();
+        dark = LowestContrastOfHeadingsAndLinks(browser);
+        delete ui::OpenHelpWindow();
+        m_app->WinHelp(0x20066);
+        darkFromTheStart =
+            LowestContrastOfHeadingsAndLinks(ui::OpenHelpWindow()->findChild<QTextBrowser*>());
+        modal->close();
+    });
+    dialog.DoModal();
+    QApplication::setPalette(before);
+    QVERIFY(light.second > 10);
+    QCOMPARE(dark.second, light.second);
+    QVERIFY2(light.first >= 4.5, qPrintable(QString::number(light.first)));
+    QVERIFY2(dark.first >= 4.5, qPrintable(QString::number(dark.first)));
+    QVERIFY2(darkFromTheStart.first >= 4.5, qPrintable(QString::number(darkFromTheStart.first)));
 }
 
 QTEST_MAIN(HelpTest)

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "platform/ui/dialog_units.h"
 #include "platform/ui/display_session.h"
 #include "platform/ui/file_filter.h"
+#include "platform/ui/initial_folder.h"
 #include "platform/ui/window_placement.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -201,6 +205,21 @@ TEST(DisplaySession, AvoidsTheCrashingTextInputOnWaylandOnly) {
     EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "6.10.0"), std::nullopt);
     EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "7.0"), std::nullopt);
     EXPECT_EQ(inputMethod(std::nullopt, std::nullopt, "unknown"), "compose");
+}
+
+TEST(InitialFolder, FromThePathInTheField) {
+    support::TempDir dir;
+    EXPECT_EQ(ui::FolderOfPath("/data/banks/ALL.PCG"), "/data/banks");
+    EXPECT_EQ(ui::FolderOfPath("/ALL.PCG"), "/");
+    EXPECT_EQ(ui::FolderOfPath("ALL.PCG"), ".");
+    EXPECT_EQ(ui::FolderOfPath(""), "");
+    // A folder typed without its "/" is where to look, not beside.
+    EXPECT_EQ(ui::FolderOfPath(dir.path()), dir.path());
+    const std::string last = dir.Path("last");
+    std::filesystem::create_directory(last);
+    EXPECT_EQ(ui::InitialFolder(dir.path() + "/last/../last/./", "", "/"), last);
+    EXPECT_EQ(ui::InitialFolder(dir.Write("file", "x"), last, "/"), last);
+    EXPECT_EQ(ui::InitialFolder("", dir.Path("gone"), dir.path() + "/"), dir.path());
 }
 
 }  // namespace
