@@ -127,11 +127,14 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath
 
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
-                                           const std::string& reportPath) {
+                                           const std::string& reportPath,
+                                           const std::vector<os::FileIdentity>& otherInputs) {
     return Generate(templateFile, pcgPath, !reportPath.empty(),
-                    [&reportPath](os::FileCommit& report, const auto& inputs) {
+                    [&](os::FileCommit& report, const auto& inputs) {
                         os::FileCommit::Options options;
                         options.keep = inputs;
+                        options.keep.insert(options.keep.end(), otherInputs.begin(),
+                                            otherInputs.end());
                         options.writeStreams = true;
                         return report.Begin(reportPath, options);
                     });

@@ -3,14 +3,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/generate_report.h"
+#include "platform/os/file_identity.h"
 #include "platform/os/template_location.h"
 
-// GenerateReport with the template read from `templateFile` instead of looked up.
+// GenerateReport with the template read from `templateFile` instead of looked up. The report
+// must not be any of `otherInputs` either (the other inputs of a batch, say).
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
-                                           const std::string& reportPath);
+                                           const std::string& reportPath,
+                                           const std::vector<os::FileIdentity>& otherInputs = {});
 
 // The same with `templatePath` as the shipped template.
 GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,

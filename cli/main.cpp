@@ -1,0 +1,73 @@
+// SPDX-License-Identifier: MIT
+// tabulon-cli: Tabulon's reports from the command line, without a window.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/batch.h"
+#include "cli/command_line.h"
+#include "engine/report_generation.h"
+#include "platform/os/template_location.h"
+#include "platform/os/write_signals.h"
+
+namespace {
+
+// Messages name the PCG file they are about, after the program's name.
+void Complain(const std::string& program, const std::string& subject, const std::string& why) {
+    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), subject.c_str(), why.c_str());
+}
+
+int MakeOneReport(const std::string& program, const os::TemplateLocation& templateFile,
+                  const std::string& pcg, const std::string& report) {
+    const GenerateOutcome outcome = report == "-"
+                                        ? GenerateReportToStream(templateFile, pcg, STDOUT_FILENO)
+                                        : GenerateReportFromTemplate(templateFile, pcg, report);
+    if (!outcome.succeeded) {
+        Complain(program, pcg, outcome.message);
+        return 1;
+    }
+    return 0;
+}
+
+// Text for standard output; a failure to write it (a full disk, a closed pipe) is a failure.
+int Print(const std::string& text) {
+    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A reader that leaves, or a file-size limit, is a failed report with its message.
+    os::IgnoreWriteSignals();
+    std::string program = argc > 0 ? argv[0] : "tabulon-cli";
+    program = program.substr(program.rfind('/') + 1);
+
+    const CliParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (!parse.request) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                     parse.error.c_str(), program.c_str());
+        return 2;
+    }
+    const CliRequest& request = *parse.request;
+    const os::TemplateLocation templateFile =
+        request.templateFile ? os::TemplateLocation{*request.templateFile, true}
+                             : os::FindReportTemplate();
+    switch (request.action) {
+        case CliRequest::Action::Help:
+            return Print(UsageText(program));
+        case CliRequest::Action::Version:
+            return Print(program + " " TABULON_VERSION "\n");
+        case CliRequest::Action::Report:
+            return MakeOneReport(program, templateFile, request.operands[0], request.operands[1]);
+        case CliRequest::Action::Batch:
+            break;
+    }
+    const bool allMade =
+        MakeReports(templateFile, request.outputFolder, request.operands,
+                    [&program](const std::string& subject, const std::string& why) {
+                        Complain(program, subject, why);
+                    });
+    return allMade ? 0 : 1;
+}
