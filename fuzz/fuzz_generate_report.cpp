@@ -91,6 +91,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(outcome.succeeded == (message == kSucceeded));
     FUZZ_CHECK(outcome.icon ==
                (outcome.succeeded ? OutcomeIcon::Information : OutcomeIcon::Warning));
+    // The status says what the message says.
+    const GenerateOutcome derived = OutcomeOf(outcome.status);
+    FUZZ_CHECK(derived.message == message && derived.succeeded == outcome.succeeded);
 
     const fuzz::PcgModel model = fuzz::ModelPcg(bytes, kReportedNames);
     switch (model.outcome) {

@@ -103,6 +103,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(os::ReadProfileString(path, section, key, "") == Cut(value));
     // Storing the same value again finds it in place and changes nothing.
     FUZZ_CHECK(os::WithProfileValue(after, section, key, value) == after);
+    // Storing two settings in one replacement gives what storing them one after the other
+    // does, whatever the keys (the same one twice included).
+    const std::string otherKey = value.substr(0, value.size() / 2);
+    if (os::CanStoreInProfile(section, otherKey, key)) {
+        const os::ProfileSetting pair[] = {{key, value}, {otherKey, key}};
+        const std::string sequential =
+            os::WithProfileValue(os::WithProfileValue(text, section, key, value), section,
+                                 otherKey, key);
+        FUZZ_CHECK(os::WithEdits(text, os::ProfileEdits(text, section, pair)) == sequential);
+        FUZZ_CHECK(os::WriteProfileStrings(path, section, pair));
+        FUZZ_CHECK(support::ReadFile(path) == sequential);
+    }
     for (std::size_t i = 0; i + 1 < probes.size(); ++i) {
         const auto& [s, k] = probes[i];
         if (Folded(s) == Folded(section) && Folded(k) == Folded(key)) {
