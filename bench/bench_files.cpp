@@ -12,6 +12,15 @@ namespace bench {
 BenchFiles::BenchFiles()
     : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())) {}
 
+std::vector<std::string> BenchFiles::InstrumentPcgCopies(int count) const {
+    std::vector<std::string> paths;
+    const std::string bytes = support::ReadFile(m_instrumentPcg);
+    for (int i = 0; i < count; ++i) {
+        paths.push_back(m_dir.Write("bank-" + std::to_string(i) + ".pcg", bytes));
+    }
+    return paths;
+}
+
 std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
     const std::string path = m_dir.Path("large-" + std::to_string(megabytes) + ".pcg");
     if (support::Exists(path)) {

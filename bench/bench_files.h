@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -15,6 +16,8 @@ public:
 
     // The instrument-like PCG file (5 x 128 programs of 540 bytes and a drum bank).
     const std::string& instrumentPcg() const { return m_instrumentPcg; }
+    // `count` copies of it, each under a name of its own.
+    std::vector<std::string> InstrumentPcgCopies(int count) const;
     // A PCG file of `megabytes` MiB: many banks of 16 KiB records.
     std::string LargePcg(std::uint64_t megabytes) const;
     // A template of about `megabytes` MiB holding `tags` PATCHNAME tags spread evenly.

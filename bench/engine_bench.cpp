@@ -2,11 +2,14 @@
 // The report engine against the floors of what its work must cost at the least.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "bench_files.h"
 #include "engine/patch_reader.h"
@@ -36,12 +39,15 @@ std::size_t ReadFileThrough(const std::string& path, char* buffer, std::size_t b
     return total;
 }
 
-void WriteFileOf(const std::string& path, const char* bytes, std::size_t size) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (write(fd, bytes, size) != static_cast<ssize_t>(size)) {
+// The durable replace any writer that never leaves a half-written report must do, by the
+// simplest code: a new file beside the report, synced, renamed over it.
+void ReplaceFileWith(const std::string& path, const char* bytes, std::size_t size) {
+    const std::string fresh = path + ".new";
+    const int fd = open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (write(fd, bytes, size) != static_cast<ssize_t>(size) || fsync(fd) != 0 || close(fd) != 0 ||
+        rename(fresh.c_str(), path.c_str()) != 0) {
         std::abort();
     }
-    close(fd);
 }
 
 // --- GenerateReport on an instrument's file ---------------------------------------------------
@@ -58,20 +64,79 @@ void GenerateReport_InstrumentPcg(benchmark::State& state) {
 }
 BENCHMARK(GenerateReport_InstrumentPcg)->Unit(benchmark::kMicrosecond);
 
-void Floor_ReadInputsWriteReport(benchmark::State& state) {
+// The argument is how many reports one iteration makes.
+void Floor_ReadInputsReplaceReport(benchmark::State& state) {
     const std::string report = g_files->OutputPath("floor.htm");
     GenerateReportFromTemplate(ShippedTemplate(), g_files->instrumentPcg(), report);
     const std::size_t reportSize = support::ReadFile(report).size();
     const std::size_t bufferSize = 1 << 20;
     const auto buffer = std::make_unique<char[]>(bufferSize);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(ReadFileThrough(ShippedTemplate(), buffer.get(), bufferSize));
-        benchmark::DoNotOptimize(
-            ReadFileThrough(g_files->instrumentPcg(), buffer.get(), bufferSize));
-        WriteFileOf(report, buffer.get(), reportSize);
+        for (int64_t i = 0; i < state.range(0); ++i) {
+            benchmark::DoNotOptimize(ReadFileThrough(ShippedTemplate(), buffer.get(), bufferSize));
+            benchmark::DoNotOptimize(
+                ReadFileThrough(g_files->instrumentPcg(), buffer.get(), bufferSize));
+            ReplaceFileWith(report, buffer.get(), reportSize);
+        }
     }
 }
-BENCHMARK(Floor_ReadInputsWriteReport)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Floor_ReadInputsReplaceReport)->Arg(1)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// --- tabulon-cli as a whole process ---------------------------------------------------------
+
+// Runs `arguments` as a process (found on the PATH), its standard output to `output`, and
+// waits for it to succeed.
+void RunProcess(const std::vector<std::string>& arguments, const std::string& output) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    int status = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 ||
+        waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::abort();
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+std::string Cli() {
+    return os::DirectoryOf(os::ExecutablePath()) + "tabulon-cli";
+}
+
+void Cli_OneReport(benchmark::State& state) {
+    const std::vector<std::string> command = {Cli(), g_files->instrumentPcg(),
+                                              g_files->OutputPath("cli.htm")};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_OneReport)->Unit(benchmark::kMicrosecond);
+
+// A process that reads both inputs and writes bytes out: the least a program can do.
+void Floor_Cat_OneReport(benchmark::State& state) {
+    const std::vector<std::string> command = {"cat", ShippedTemplate(), g_files->instrumentPcg()};
+    for (auto _ : state) {
+        RunProcess(command, g_files->OutputPath("cat.htm"));
+    }
+}
+BENCHMARK(Floor_Cat_OneReport)->Unit(benchmark::kMicrosecond);
+
+void Cli_Batch(benchmark::State& state) {
+    std::vector<std::string> command = {Cli(), "-d", g_files->OutputPath("batch")};
+    for (const std::string& pcg : g_files->InstrumentPcgCopies(static_cast<int>(state.range(0)))) {
+        command.push_back(pcg);
+    }
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_Batch)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // --- Reading a 256 MiB PCG file -------------------------------------------------------------
 
@@ -151,8 +216,10 @@ int main(int argc, char** argv) {
     return bench::RunWithComparisons(
         argc, argv,
         {
-            {"GenerateReport_InstrumentPcg", "Floor_ReadInputsWriteReport", Target::TimeAtMost,
-             1.5},
+            {"GenerateReport_InstrumentPcg", "Floor_ReadInputsReplaceReport/1", Target::TimeAtMost,
+             1.3},
+            {"Cli_OneReport", "Floor_Cat_OneReport", Target::TimeAtMost, 2.0},
+            {"Cli_Batch/100", "Floor_ReadInputsReplaceReport/100", Target::TimeAtMost, 1.3},
             {"ReadPatchNames_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast,
              0.8},
             {"Template_MiB/64", "Floor_MemchrMemcpy_64MiB", Target::ThroughputAtLeast, 0.3},

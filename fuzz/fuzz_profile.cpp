@@ -38,6 +38,57 @@ std::string Folded(std::string_view name) {
     return folded;
 }
 
+// The reading rules as plainly as they can be written, line by line: what the reader's
+// shortcuts must agree with.
+std::optional<std::string> ModelFind(std::string_view text, std::string_view section,
+                                     std::string_view key) {
+    const auto trimmed = [](std::string_view s) {
+        const auto isSpace = [](char c) {
+            return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+        };
+        while (!s.empty() && isSpace(s.front())) {
+            s.remove_prefix(1);
+        }
+        while (!s.empty() && isSpace(s.back())) {
+            s.remove_suffix(1);
+        }
+        return s;
+    };
+    if (trimmed(section).empty() || trimmed(key).empty()) {
+        return std::nullopt;
+    }
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    bool inSection = false;
+    while (!text.empty()) {
+        const auto newline = text.find('\n');
+        const std::string_view line = trimmed(text.substr(0, newline));
+        text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
+        if (line.empty() || line.front() == ';') {
+            continue;
+        }
+        if (line.front() == '[' && line.find(']') != std::string_view::npos) {
+            if (inSection) {
+                return std::nullopt;
+            }
+            inSection = Folded(line.substr(1, line.rfind(']') - 1)) == Folded(section);
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (inSection && equals != std::string_view::npos &&
+            Folded(line.substr(0, equals)) == Folded(key)) {
+            std::string_view value = trimmed(line.substr(equals + 1));
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                value.back() == value.front()) {
+                value = value.substr(1, value.size() - 2);
+            }
+            return std::string(value);
+        }
+    }
+    return std::nullopt;
+}
+
 std::string Cut(std::string value) {
     value.resize(std::min(value.size(), os::kMaxProfileReadLength));
     return value;
@@ -78,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::optional<std::string>> before;
     for (const auto& [s, k] : probes) {
         before.push_back(os::FindProfileValue(text, s, k));
+        FUZZ_CHECK(before.back() == ModelFind(text, s, k));
     }
 
     // The file's reading agrees with the text's, cut to what a read returns.
@@ -100,6 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string expected = os::WithProfileValue(text, section, key, value);
     FUZZ_CHECK(after == expected);
     FUZZ_CHECK(os::FindProfileValue(after, section, key) == value);
+    FUZZ_CHECK(ModelFind(after, section, key) == value);
     FUZZ_CHECK(os::ReadProfileString(path, section, key, "") == Cut(value));
     // Storing the same value again finds it in place and changes nothing.
     FUZZ_CHECK(os::WithProfileValue(after, section, key, value) == after);

@@ -2,6 +2,7 @@
 #include "platform/os/profile_text.h"
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace os {
@@ -98,29 +99,77 @@ ProfileLine ParseLine(std::string_view text, std::size_t begin, std::size_t end)
     return line;
 }
 
-// Walks the text's lines one at a time, so that no line costs memory of its own: a file of
-// millions of lines is read in the space of its text.
+// A line's extent, before anything is made of it.
+struct RawLine {
+    std::size_t begin = 0;
+    std::size_t first = 0;  // its first byte that is not white space; `end` when blank
+    std::size_t end = 0;    // end of its content, before its LF
+    std::size_t next = 0;   // start of the following line
+};
+
+// Walks the text's lines one at a time, so that no line costs memory of its own, and looks
+// at as little of each as it can: a file of a hundred million lines is read in a second.
 class LineCursor {
 public:
     explicit LineCursor(std::string_view text)
-        : m_text(text), m_begin(text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0) {}
+        : m_text(text),
+          m_firstLine(text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0),
+          m_begin(m_firstLine) {}
 
-    bool Next(ProfileLine& line) {
+    bool Next(RawLine& line) {
         if (m_begin >= m_text.size()) {
             return false;
         }
-        const std::size_t end = LineEnd(m_begin);
-        line = ParseLine(m_text, m_begin, end);
-        line.next = end == m_text.size() ? end : end + 1;
-        m_begin = line.next;
+        std::size_t first = m_begin;
+        while (first < m_text.size() && IsSpace(m_text[first])) {
+            ++first;
+        }
+        Take(m_begin, first, line);
         return true;
     }
 
+    // Skips to the next line whose first byte that is not white space is `wanted`, followed
+    // (after any white space) by `then` in either ASCII case: only a search for that byte,
+    // however many lines lie between.
+    bool NextStartingWith(char wanted, char then, RawLine& line) {
+        for (std::size_t from = m_begin; from < m_text.size();) {
+            const void* hit = std::memchr(m_text.data() + from, wanted, m_text.size() - from);
+            if (hit == nullptr) {
+                break;
+            }
+            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - m_text.data());
+            std::size_t start = at;
+            while (start > m_firstLine && IsSpace(m_text[start - 1])) {
+                --start;
+            }
+            std::size_t after = at + 1;
+            while (after < m_text.size() && IsSpace(m_text[after])) {
+                ++after;
+            }
+            if ((start == m_firstLine || m_text[start - 1] == '\n') && after < m_text.size() &&
+                AsciiLower(m_text[after]) == then) {
+                Take(start, at, line);
+                return true;
+            }
+            from = at + 1;
+        }
+        m_begin = m_text.size();
+        return false;
+    }
+
 private:
+    void Take(std::size_t begin, std::size_t first, RawLine& line) {
+        line.begin = begin;
+        line.end = first < m_text.size() && m_text[first] == '\n' ? first : LineEnd(first);
+        line.first = std::min(first, line.end);
+        line.next = line.end == m_text.size() ? line.end : line.end + 1;
+        m_begin = line.next;
+    }
+
     // Short lines are walked byte by byte; a search call costs more than they do.
-    std::size_t LineEnd(std::size_t begin) const {
-        const std::size_t quick = std::min(m_text.size(), begin + 16);
-        for (std::size_t i = begin; i < quick; ++i) {
+    std::size_t LineEnd(std::size_t from) const {
+        const std::size_t quick = std::min(m_text.size(), from + 16);
+        for (std::size_t i = from; i < quick; ++i) {
             if (m_text[i] == '\n') {
                 return i;
             }
@@ -130,41 +179,96 @@ private:
     }
 
     std::string_view m_text;
+    std::size_t m_firstLine;
     std::size_t m_begin;
 };
 
+ProfileLine Parse(std::string_view text, const RawLine& raw) {
+    ProfileLine line = ParseLine(text, raw.begin, raw.end);
+    line.next = raw.next;
+    return line;
+}
+
+// Moves `cursor` past the header of the first section named `section`; false when there is
+// none. Lines that do not start with '[' cannot be headers and are not looked at, nor are
+// headers whose name starts with another letter.
+bool FindSection(std::string_view text, LineCursor& cursor, std::string_view section,
+                 ProfileLine& header) {
+    if (section.empty()) {
+        return false;
+    }
+    RawLine raw;
+    while (cursor.NextStartingWith('[', AsciiLower(section.front()), raw)) {
+        header = Parse(text, raw);
+        if (header.kind == LineKind::Section && SameName(header.name, section)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the line is a key line of `key`: the key in any ASCII case, white space, then the
+// line's first '=' (what ParseLine and SameName would find, without parsing the line).
+bool IsKeyLine(std::string_view text, const RawLine& raw, std::string_view key) {
+    if (key.find('=') != std::string_view::npos || raw.end - raw.first < key.size()) {
+        return false;
+    }
+    std::size_t at = raw.first;
+    for (const char c : key) {
+        if (AsciiLower(text[at++]) != AsciiLower(c)) {
+            return false;
+        }
+    }
+    while (at < raw.end && IsSpace(text[at])) {
+        ++at;
+    }
+    return at < raw.end && text[at] == '=';
+}
+
 // Where settings stand, or would stand, in the text.
 struct SectionPlace {
-    bool found = false;       // the first section of the name
-    ProfileLine lastContent;  // its last line that is not blank or a comment (its header
-                              // when it has none)
+    bool found = false;  // the first section of the name
+    // The end and the next line's start of the section's last line that is not blank or a
+    // comment (its header when it has none).
+    std::size_t lastContentEnd = 0;
+    std::size_t lastContentNext = 0;
     std::vector<std::optional<ProfileLine>> keys;  // the first line of each key in it
 };
 
+// With `untilFound`, stops once every key is found: the section's last line is then unknown.
 SectionPlace Locate(std::string_view text, std::string_view section,
-                    std::span<const std::string_view> keys) {
+                    std::span<const std::string_view> keys, bool untilFound) {
     SectionPlace place;
     place.keys.resize(keys.size());
     LineCursor cursor(text);
-    ProfileLine line;
-    while (cursor.Next(line)) {
-        if (line.kind == LineKind::Section && SameName(line.name, section)) {
-            place.found = true;
-            place.lastContent = line;
-            break;
-        }
-    }
-    if (!place.found) {
+    ProfileLine header;
+    if (!FindSection(text, cursor, section, header)) {
         return place;
     }
-    while (cursor.Next(line) && line.kind != LineKind::Section) {
-        if (line.kind == LineKind::Key || line.kind == LineKind::Other) {
-            place.lastContent = line;
+    place.found = true;
+    place.lastContentEnd = header.end;
+    place.lastContentNext = header.next;
+    RawLine raw;
+    while (cursor.Next(raw)) {
+        if (raw.first == raw.end || text[raw.first] == ';') {
+            continue;  // blank or a comment
         }
-        for (std::size_t i = 0; line.kind == LineKind::Key && i < keys.size(); ++i) {
-            if (!place.keys[i] && SameName(line.name, keys[i])) {
-                place.keys[i] = line;
+        // A '[' line with a ']' in it is the next section's header.
+        if (text[raw.first] == '[' &&
+            std::memchr(text.data() + raw.first, ']', raw.end - raw.first) != nullptr) {
+            break;
+        }
+        bool allFound = true;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (!place.keys[i] && IsKeyLine(text, raw, keys[i])) {
+                place.keys[i] = Parse(text, raw);
             }
+            allFound = allFound && place.keys[i];
+        }
+        place.lastContentEnd = raw.end;
+        place.lastContentNext = raw.next;
+        if (allFound && untilFound) {
+            break;
         }
     }
     return place;
@@ -208,20 +312,12 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
     if (section.empty() || key.empty()) {
         return std::nullopt;
     }
-    LineCursor cursor(text);
-    ProfileLine line;
-    bool inSection = false;
-    while (cursor.Next(line)) {
-        if (line.kind == LineKind::Section) {
-            if (inSection) {
-                break;  // only the first section of the name counts
-            }
-            inSection = SameName(line.name, section);
-        } else if (inSection && line.kind == LineKind::Key && SameName(line.name, key)) {
-            return std::string(ValueOf(text, line));
-        }
+    const std::string_view keys[] = {key};
+    const SectionPlace place = Locate(text, section, keys, true);
+    if (!place.keys[0]) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return std::string(ValueOf(text, *place.keys[0]));
 }
 
 bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value) {
@@ -252,7 +348,7 @@ std::vector<TextEdit> ProfileEdits(std::string_view text, std::string_view secti
         }
     }
 
-    const SectionPlace place = Locate(text, section, keys);
+    const SectionPlace place = Locate(text, section, keys, false);
     std::vector<TextEdit> edits;
     std::string newLines;
     for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -269,8 +365,8 @@ std::vector<TextEdit> ProfileEdits(std::string_view text, std::string_view secti
         if (place.found) {
             // After the section's last line, so comments and blank lines that lead into the
             // next section stay in front of it.
-            at = place.lastContent.next;
-            if (at == place.lastContent.end) {  // the file's last line, with no line end
+            at = place.lastContentNext;
+            if (at == place.lastContentEnd) {  // the file's last line, with no line end
                 inserted = "\r\n";
             }
         } else {
