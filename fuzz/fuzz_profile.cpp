@@ -19,19 +19,24 @@
 
 namespace {
 
-// What the name comparison of the profile rules sees: white space at the ends does not count,
-// ASCII case does not count.
-std::string Folded(std::string_view name) {
+// White space as the profile rules see it, gone from both ends.
+std::string_view Trimmed(std::string_view text) {
     const auto isSpace = [](char c) {
         return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
     };
-    while (!name.empty() && isSpace(name.front())) {
-        name.remove_prefix(1);
+    while (!text.empty() && isSpace(text.front())) {
+        text.remove_prefix(1);
     }
-    while (!name.empty() && isSpace(name.back())) {
-        name.remove_suffix(1);
+    while (!text.empty() && isSpace(text.back())) {
+        text.remove_suffix(1);
     }
-    std::string folded(name);
+    return text;
+}
+
+// What the name comparison of the profile rules sees: white space at the ends does not count,
+// ASCII case does not count.
+std::string Folded(std::string_view name) {
+    std::string folded(Trimmed(name));
     for (char& c : folded) {
         c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
@@ -42,19 +47,7 @@ std::string Folded(std::string_view name) {
 // shortcuts must agree with.
 std::optional<std::string> ModelFind(std::string_view text, std::string_view section,
                                      std::string_view key) {
-    const auto trimmed = [](std::string_view s) {
-        const auto isSpace = [](char c) {
-            return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-        };
-        while (!s.empty() && isSpace(s.front())) {
-            s.remove_prefix(1);
-        }
-        while (!s.empty() && isSpace(s.back())) {
-            s.remove_suffix(1);
-        }
-        return s;
-    };
-    if (trimmed(section).empty() || trimmed(key).empty()) {
+    if (Trimmed(section).empty() || Trimmed(key).empty()) {
         return std::nullopt;
     }
     if (text.starts_with("\xEF\xBB\xBF")) {
@@ -63,7 +56,7 @@ std::optional<std::string> ModelFind(std::string_view text, std::string_view sec
     bool inSection = false;
     while (!text.empty()) {
         const auto newline = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, newline));
+        const std::string_view line = Trimmed(text.substr(0, newline));
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         if (line.empty() || line.front() == ';') {
             continue;
@@ -78,7 +71,7 @@ std::optional<std::string> ModelFind(std::string_view text, std::string_view sec
         const auto equals = line.find('=');
         if (inSection && equals != std::string_view::npos &&
             Folded(line.substr(0, equals)) == Folded(key)) {
-            std::string_view value = trimmed(line.substr(equals + 1));
+            std::string_view value = Trimmed(line.substr(equals + 1));
             if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
                 value.back() == value.front()) {
                 value = value.substr(1, value.size() - 2);
@@ -161,9 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string otherKey = value.substr(0, value.size() / 2);
     if (os::CanStoreInProfile(section, otherKey, key)) {
         const os::ProfileSetting pair[] = {{key, value}, {otherKey, key}};
-        const std::string sequential =
-            os::WithProfileValue(os::WithProfileValue(text, section, key, value), section,
-                                 otherKey, key);
+        const std::string sequential = os::WithProfileValue(
+            os::WithProfileValue(text, section, key, value), section, otherKey, key);
         FUZZ_CHECK(os::WithEdits(text, os::ProfileEdits(text, section, pair)) == sequential);
         FUZZ_CHECK(os::WriteProfileStrings(path, section, pair));
         FUZZ_CHECK(support::ReadFile(path) == sequential);

@@ -35,26 +35,31 @@ EditDrop EditDropFor(const QMimeData* mime) {
 
 EditControl::EditControl(QWidget* parent) : QLineEdit(parent) {}
 
-void EditControl::dragEnterEvent(QDragEnterEvent* event) {
+// Entering and moving over the field take the same answer: a local file is taken (it
+// replaces the whole text, so there is no insertion point to show), anything but text is
+// refused; text is left to the toolkit (false).
+bool EditControl::AnswerDrag(QDropEvent* event) {
     const EditDrop drop = EditDropFor(event->mimeData());
     if (drop.kind == EditDrop::InsertText) {
-        QLineEdit::dragEnterEvent(event);
-    } else if (drop.kind == EditDrop::ReplaceWithPath && !isReadOnly()) {
+        return false;
+    }
+    if (drop.kind == EditDrop::ReplaceWithPath && !isReadOnly()) {
         event->acceptProposedAction();
     } else {
         event->ignore();
     }
+    return true;
+}
+
+void EditControl::dragEnterEvent(QDragEnterEvent* event) {
+    if (!AnswerDrag(event)) {
+        QLineEdit::dragEnterEvent(event);
+    }
 }
 
 void EditControl::dragMoveEvent(QDragMoveEvent* event) {
-    const EditDrop drop = EditDropFor(event->mimeData());
-    if (drop.kind == EditDrop::InsertText) {
+    if (!AnswerDrag(event)) {
         QLineEdit::dragMoveEvent(event);
-    } else if (drop.kind == EditDrop::ReplaceWithPath && !isReadOnly()) {
-        // The path replaces the whole text: there is no insertion point to show.
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
     }
 }
 

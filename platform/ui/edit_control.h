@@ -34,6 +34,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+private:
+    bool AnswerDrag(QDropEvent* event);
 };
 
 }  // namespace ui

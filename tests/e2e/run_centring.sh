@@ -8,6 +8,8 @@ bin_dir=$1
 shots_dir=$2
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-centring-XXXXXX")
+e2e_name=centring
+source "$(dirname "$0")/lib.sh"
 pids=()
 
 cleanup() {
@@ -19,20 +21,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "centring: $*" >&2
-  exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
 
 # "x y width height" of a window's frame: its client area plus the frame extents the window
 # manager announces for it.
@@ -61,13 +49,10 @@ visible_window() {
   xdotool search --onlyvisible --pid "${pids[-1]}" --name "$1" | head -n1 | grep .
 }
 
-# A display of our own, chosen by the server itself so parallel runs never collide.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for 10 test -s "$work/display" || fail "the X server did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb 1280x1024x24
+pids+=("$xvfb_pid")
+await_xvfb
+export DISPLAY=$xvfb_display
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 # Openbox with its system-wide settings; the program with no settings of its own.

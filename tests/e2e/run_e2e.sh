@@ -9,6 +9,8 @@ expected_dir=$2
 shots_dir=$3
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-e2e-XXXXXX")
+e2e_name=e2e
+source "$(dirname "$0")/lib.sh"
 xvfb_pid=
 app_pid=
 
@@ -20,21 +22,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "e2e: $*" >&2
-  exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
 
 # The ids of the program's visible windows captioned "Tabulon" (the dialog, message boxes).
 tabulon_windows() {
@@ -44,13 +31,9 @@ window_count_is() {
   [[ $(tabulon_windows | grep -c .) -eq $1 ]]
 }
 
-# A display of our own, chosen by the server itself so parallel runs never collide.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for 10 test -s "$work/display" || fail "the X server did not start"
-export DISPLAY=":$(head -n1 "$work/display")"
+start_xvfb 1024x768x24
+await_xvfb
+export DISPLAY=$xvfb_display
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 export XDG_CONFIG_HOME="$work/config"

@@ -9,6 +9,8 @@ set -euo pipefail
 tabulon="$1/tabulon"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-sessions-XXXXXX")
+e2e_name=sessions
+source "$(dirname "$0")/lib.sh"
 servers=()
 programs=()
 
@@ -22,21 +24,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "sessions: $*" >&2
-  exit 1
-}
-
-# Waits up to $1 seconds for the command that follows to succeed.
-wait_for() {
-  local seconds=$1
-  shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
 
 # The caller's display and toolkit settings (ctest asks for the offscreen platform) stay out.
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM QT_IM_MODULE XDG_SESSION_TYPE XDG_RUNTIME_DIR
@@ -79,10 +66,8 @@ socket="tabulon-sessions"
 XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --no-config --idle-time=0 \
   --socket="$socket" --logger-scopes=proto --log="$work/weston.log" >/dev/null 2>&1 &
 servers+=($!)
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-servers+=($!)
-exec 3>&-
+start_xvfb 1024x768x24
+servers+=("$xvfb_pid")
 
 expect_no_display none
 if [[ -e /tmp/.X11-unix/X999 ]]; then
@@ -94,8 +79,8 @@ expect_no_display missing-wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tab
 expect_no_display wayland-without-runtime WAYLAND_DISPLAY=tabulon-missing
 
 wait_for 10 test -S "$runtime/$socket" || fail "weston did not start: $(tail -n3 "$work/weston.log")"
-wait_for 10 test -s "$work/display" || fail "the X server did not start: $(tail -n3 "$work/xvfb.log")"
-x_display=":$(head -n1 "$work/display")"
+await_xvfb
+x_display=$xvfb_display
 
 # --- Wayland alone, Wayland beside X, and Wayland chosen while X is there --------------------
 
