@@ -1,37 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "cli/batch.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 #include <map>
 
 #include "engine/report_generation.h"
+#include "platform/os/create_folders.h"
 #include "platform/os/executable_name.h"
 #include "platform/os/file_identity.h"
-
-namespace {
-
-// Creates `folder` and its missing parents, like mkdir -p; the reason when it cannot.
-std::string CreateFolders(const std::string& folder) {
-    for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (!part.empty() && mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
-            return std::strerror(errno);
-        }
-        if (slash == std::string::npos) {
-            break;
-        }
-    }
-    struct stat info {};
-    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        return "not a folder";
-    }
-    return {};
-}
-
-}  // namespace
 
 std::string ReportNameFor(const std::string& pcgPath) {
     const auto slash = pcgPath.rfind('/');
@@ -41,8 +18,8 @@ std::string ReportNameFor(const std::string& pcgPath) {
 bool MakeReports(const os::TemplateLocation& templateFile, const std::string& folder,
                  const std::vector<std::string>& pcgPaths,
                  const std::function<void(const std::string&, const std::string&)>& failed) {
-    if (const std::string why = CreateFolders(folder); !why.empty()) {
-        failed(folder, "cannot make the folder: " + why);
+    if (!os::CreateFolders(folder, 0777)) {
+        failed(folder, std::string("cannot make the folder: ") + std::strerror(errno));
         return false;
     }
     // Every input is kept from being written, not only the one being reported.

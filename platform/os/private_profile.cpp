@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/private_profile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
+#include <new>
 #include <optional>
+#include <stdexcept>
 
+#include "platform/os/create_folders.h"
 #include "platform/os/executable_path.h"
 #include "platform/os/file_commit.h"
 #include "platform/os/input_file.h"
@@ -21,27 +22,17 @@ namespace {
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     InputFile file;
     std::string content;
-    if (!file.Open(path) || !file.ReadRest(content)) {
+    // A file larger than memory (a sparse one, say) reads as no file at all.
+    try {
+        if (!file.Open(path) || !file.ReadRest(content)) {
+            return std::nullopt;
+        }
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
         return std::nullopt;
     }
     return content;
-}
-
-// Creates `folder` and its missing parents, like mkdir -p.
-bool CreateFolders(const std::string& folder) {
-    struct stat info {};
-    if (folder.empty() || stat(folder.c_str(), &info) == 0) {
-        return true;
-    }
-    for (auto slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string part = folder.substr(0, slash);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-        if (slash == std::string::npos) {
-            return true;
-        }
-    }
 }
 
 }  // namespace
@@ -83,23 +74,29 @@ bool WriteProfileStrings(const std::string& profilePath, std::string_view sectio
     options.lockFolder = true;
     if (!file.Begin(profilePath, options)) {
         // The first write may need the folder; a second attempt tells whether that was all.
-        if (!CreateFolders(DirectoryOf(profilePath)) || !file.Begin(profilePath, options)) {
+        if (!CreateFolders(DirectoryOf(profilePath), 0700) || !file.Begin(profilePath, options)) {
             return false;
         }
     }
     // Read under the lock, so that an update another copy of the program made meanwhile is
     // kept; the new text is written piece by piece from the old one, never held twice.
     std::string text;
-    if (!file.ReadCurrent(text)) {
+    try {
+        if (!file.ReadCurrent(text)) {
+            return false;
+        }
+        std::size_t at = 0;
+        for (const TextEdit& edit : ProfileEdits(text, section, settings)) {
+            file.Write(std::string_view(text).substr(at, edit.begin - at));
+            file.Write(edit.text);
+            at = edit.end;
+        }
+        file.Write(std::string_view(text).substr(at));
+    } catch (const std::bad_alloc&) {
+        return false;  // the old file stays as it was
+    } catch (const std::length_error&) {
         return false;
     }
-    std::size_t at = 0;
-    for (const TextEdit& edit : ProfileEdits(text, section, settings)) {
-        file.Write(std::string_view(text).substr(at, edit.begin - at));
-        file.Write(edit.text);
-        at = edit.end;
-    }
-    file.Write(std::string_view(text).substr(at));
     return file.Commit();
 }
 
