@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/private_profile.h"
 
-#include <cerrno>
 #include <new>
 #include <optional>
 #include <stdexcept>
