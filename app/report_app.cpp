@@ -2,8 +2,11 @@
 #include "app/report_app.h"
 
 #include "app/report_dlg.h"
+#include "res/desktop_entry.h"
 
-CReportApp::CReportApp() : CWinApp("Tabulon") {}
+CReportApp::CReportApp() : CWinApp("Tabulon") {
+    SetDesktopEntry(res::kDesktopEntryId);
+}
 
 bool CReportApp::InitInstance() {
     // Qt's style draws the controls itself: there are no 3-D controls to ask for.

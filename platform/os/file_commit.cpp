@@ -145,9 +145,10 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
     if (existing) {
         // The umask may have narrowed the bits; the owner may differ when, say, root writes a
         // user's file. Changing the owner is only possible for some, so it is only tried.
-        if ((existing->st_uid != geteuid() || existing->st_gid != getegid()) &&
-            fchown(m_file.get(), existing->st_uid, existing->st_gid) != 0) {
-            static_cast<void>(fchown(m_file.get(), static_cast<uid_t>(-1), existing->st_gid));
+        const bool owned = existing->st_uid == geteuid() && existing->st_gid == getegid();
+        if (!owned && fchown(m_file.get(), existing->st_uid, existing->st_gid) != 0 &&
+            fchown(m_file.get(), static_cast<uid_t>(-1), existing->st_gid) != 0) {
+            // Not even the group could be kept: the file stays this writer's.
         }
         if (fchmod(m_file.get(), mode) != 0) {
             Discard();

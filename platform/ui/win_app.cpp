@@ -35,6 +35,9 @@ int CWinApp::Run(int argc, char** argv) {
     const auto application =
         ui::StartToolkit(argc, argv, display, ui::NoDisplayMessage(m_exeName, display));
     QApplication::setApplicationName(QString::fromLocal8Bit(m_exeName));
+    if (!m_desktopEntry.empty()) {
+        QGuiApplication::setDesktopFileName(QString::fromStdString(m_desktopEntry));
+    }
     // The platform reports failed file operations to the program, which shows its own
     // messages; there is no error mode to set, nor 3-D controls to ask for.
     if (InitInstance()) {

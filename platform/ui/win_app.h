@@ -61,6 +61,8 @@ public:
     // The executable's full path with the extension ".HLP".
     const std::string& HelpFilePath() const { return m_helpFilePath; }
     void SetHelpFilePath(const std::string& path) { m_helpFilePath = path; }
+    // The desktop entry the program's windows belong to (without ".desktop"); none when empty.
+    void SetDesktopEntry(const std::string& id) { m_desktopEntry = id; }
 
     CDialog* GetMainWnd() const { return m_mainWnd; }
     void SetMainWnd(CDialog* window) { m_mainWnd = window; }
@@ -69,6 +71,7 @@ private:
     std::string m_appName;
     std::string m_exeName;
     std::string m_helpFilePath;
+    std::string m_desktopEntry;
     CDialog* m_mainWnd = nullptr;
 };
 

@@ -144,6 +144,9 @@ sleep 2
 all_running
 x_windows "${pid_of[chosen]}" >/dev/null &&
   fail "chosen: opened a window on X although QT_QPA_PLATFORM is wayland"
+# The shell matches each window to the desktop entry it names.
+apps=$(grep -c 'xdg_toplevel@[0-9]*\.set_app_id("io\.github\.tabulon\.tabulon")' "$work/weston.log" || true)
+((apps >= 2)) || fail "$apps windows on Wayland name their desktop entry, not 2"
 
 # Asked to end, each ends by that signal, not by one of its own, having written nothing.
 for name in wayland both chosen; do

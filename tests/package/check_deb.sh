@@ -2,7 +2,7 @@
 # Builds the Debian package as it ships (the release preset, in a folder of its own) and checks
 # what it holds and needs, that Debian's own checkers find nothing to object to, and that the
 # package does not depend on where or when it was built.
-#   check_deb.sh <source folder> <work folder>
+#   check_deb.sh <source folder> <work folder> [<folder of the test programs>]
 set -euo pipefail
 source=$(cd "$1" && pwd)
 work=$2
@@ -35,10 +35,13 @@ expected=(
   './usr/lib/tabulon/template.htm'
   './usr/lib/tabulon/tabulon.HLP'
   './usr/bin/tabulon -> ../lib/tabulon/tabulon'
+  './usr/lib/tabulon/tabulon-cli'
+  './usr/bin/tabulon-cli -> ../lib/tabulon/tabulon-cli'
   "./usr/share/applications/$app_id.desktop"
   "./usr/share/metainfo/$app_id.metainfo.xml"
   './usr/share/icons/hicolor/scalable/apps/tabulon.svg'
   './usr/share/man/man1/tabulon.1.gz'
+  './usr/share/man/man1/tabulon-cli.1.gz'
   './usr/share/doc/tabulon/copyright'
   './usr/share/doc/tabulon/changelog.gz'
 )
@@ -61,6 +64,15 @@ for need in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
   grep -q "$need" <<<"$depends" || problem "the package does not depend on $need: $depends"
 done
 [[ $(dpkg-deb -f "${deb[0]}" Version) == 1.0.0.1 ]] || problem "wrong version"
+
+# The command-line program as installed: through its link in bin it finds the template in the
+# program folder, and its report is the dialog's, byte for byte.
+if [[ -n ${3:-} ]]; then
+  "$3/write_instrument_pcg" "$work/triton.pcg"
+  XDG_DATA_HOME=$work/no-data "$root/usr/bin/tabulon-cli" "$work/triton.pcg" "$work/report.htm" &&
+    cmp "$work/report.htm" "$source/tests/data/instrument_report.htm" ||
+    problem "the installed tabulon-cli does not make the expected report"
+fi
 
 # --- Debian's checkers ------------------------------------------------------------------------
 # Every tag is shown; errors and warnings fail.
