@@ -204,8 +204,9 @@ TEST_F(HostileInput, AReportPathFlippedToALinkWhileGeneratingNeverReachesThePcg)
             std::ofstream(plain) << "plain";
             rename(plain.c_str(), m_report.c_str());
             std::this_thread::sleep_for(std::chrono::microseconds(50));
-            symlink(m_pcg.c_str(), link.c_str());
-            rename(link.c_str(), m_report.c_str());
+            if (symlink(m_pcg.c_str(), link.c_str()) == 0) {
+                rename(link.c_str(), m_report.c_str());
+            }
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         }
     });
