@@ -235,10 +235,10 @@ bool FileCommit::Commit() {
     bool done = fsync(m_file.get()) == 0 && NameTemporary();
     done = close(m_file.Release()) == 0 && done && PutInPlace();
     if (done) {
+        // The folder is not synced as well: that would make the rename itself survive a power
+        // cut at twice the cost, and without it a cut leaves the old file or the new one all
+        // the same, never a mix.
         m_temporaryName.clear();
-        // Makes the rename itself survive a power cut; some file systems cannot sync a folder,
-        // and the new content is in place for every reader anyway.
-        fsync(m_folder.get());
     }
     Discard();
     return done;
