@@ -2,6 +2,7 @@
 #include "platform/os/profile_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <vector>
 
@@ -40,6 +41,10 @@ std::string_view Trimmed(std::string_view text) {
 
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -129,29 +134,31 @@ public:
     }
 
     // Skips to the next line whose first byte that is not white space is `wanted`, followed
-    // (after any white space) by `then` in either ASCII case: only a search for that byte,
+    // (after any white space) by `then` in any ASCII case: only a search for that byte,
     // however many lines lie between.
-    bool NextStartingWith(char wanted, char then, RawLine& line) {
-        for (std::size_t from = m_begin; from < m_text.size();) {
-            const void* hit = std::memchr(m_text.data() + from, wanted, m_text.size() - from);
-            if (hit == nullptr) {
-                break;
-            }
-            const auto at = static_cast<std::size_t>(static_cast<const char*>(hit) - m_text.data());
+    bool NextStartingWith(char wanted, std::string_view then, RawLine& line) {
+        for (std::size_t at = Find(wanted, m_begin); at < m_text.size();
+             at = Find(wanted, at + 1)) {
             std::size_t start = at;
             while (start > m_firstLine && IsSpace(m_text[start - 1])) {
                 --start;
+            }
+            if (start != m_firstLine && m_text[start - 1] != '\n') {
+                continue;  // not the line's first byte
             }
             std::size_t after = at + 1;
             while (after < m_text.size() && IsSpace(m_text[after])) {
                 ++after;
             }
-            if ((start == m_firstLine || m_text[start - 1] == '\n') && after < m_text.size() &&
-                AsciiLower(m_text[after]) == then) {
+            std::size_t same = 0;
+            while (same < then.size() && after + same < m_text.size() &&
+                   AsciiLower(m_text[after + same]) == AsciiLower(then[same])) {
+                ++same;
+            }
+            if (same == then.size()) {
                 Take(start, at, line);
                 return true;
             }
-            from = at + 1;
         }
         m_begin = m_text.size();
         return false;
@@ -166,17 +173,20 @@ private:
         m_begin = line.next;
     }
 
-    // Short lines are walked byte by byte; a search call costs more than they do.
-    std::size_t LineEnd(std::size_t from) const {
+    // The next `c` from `from` on, or the text's size. Bytes close by are looked at one by
+    // one: a search call costs more than short lines do.
+    std::size_t Find(char c, std::size_t from) const {
         const std::size_t quick = std::min(m_text.size(), from + 16);
         for (std::size_t i = from; i < quick; ++i) {
-            if (m_text[i] == '\n') {
+            if (m_text[i] == c) {
                 return i;
             }
         }
-        const auto newline = m_text.find('\n', quick);
-        return newline == std::string_view::npos ? m_text.size() : newline;
+        const auto found = m_text.find(c, quick);
+        return found == std::string_view::npos ? m_text.size() : found;
     }
+
+    std::size_t LineEnd(std::size_t from) const { return Find('\n', from); }
 
     std::string_view m_text;
     std::size_t m_firstLine;
@@ -191,14 +201,14 @@ ProfileLine Parse(std::string_view text, const RawLine& raw) {
 
 // Moves `cursor` past the header of the first section named `section`; false when there is
 // none. Lines that do not start with '[' cannot be headers and are not looked at, nor are
-// headers whose name starts with another letter.
+// headers whose name does not start with this one.
 bool FindSection(std::string_view text, LineCursor& cursor, std::string_view section,
                  ProfileLine& header) {
     if (section.empty()) {
         return false;
     }
     RawLine raw;
-    while (cursor.NextStartingWith('[', AsciiLower(section.front()), raw)) {
+    while (cursor.NextStartingWith('[', section, raw)) {
         header = Parse(text, raw);
         if (header.kind == LineKind::Section && SameName(header.name, section)) {
             return true;
@@ -209,8 +219,9 @@ bool FindSection(std::string_view text, LineCursor& cursor, std::string_view sec
 
 // Whether the line is a key line of `key`: the key in any ASCII case, white space, then the
 // line's first '=' (what ParseLine and SameName would find, without parsing the line).
+// Precondition: `key` holds no '=' (such a key is never found).
 bool IsKeyLine(std::string_view text, const RawLine& raw, std::string_view key) {
-    if (key.find('=') != std::string_view::npos || raw.end - raw.first < key.size()) {
+    if (raw.end - raw.first < key.size()) {
         return false;
     }
     std::size_t at = raw.first;
@@ -246,12 +257,32 @@ SectionPlace Locate(std::string_view text, std::string_view section,
         return place;
     }
     place.found = true;
+    // Bytes that can start a line that matters beyond being content: a header, a comment, or
+    // one of the keys. A key holding '=' would read back as a shorter one: no line holds it.
+    std::array<bool, 256> startsAny{};
+    startsAny[static_cast<unsigned char>('[')] = startsAny[static_cast<unsigned char>(';')] = true;
+    std::vector<char> findable;
+    for (const std::string_view key : keys) {
+        findable.push_back(!key.empty() && key.find('=') == std::string_view::npos);
+        if (findable.back()) {
+            startsAny[static_cast<unsigned char>(AsciiLower(key.front()))] = true;
+            startsAny[static_cast<unsigned char>(AsciiUpper(key.front()))] = true;
+        }
+    }
     place.lastContentEnd = header.end;
     place.lastContentNext = header.next;
     RawLine raw;
     while (cursor.Next(raw)) {
-        if (raw.first == raw.end || text[raw.first] == ';') {
-            continue;  // blank or a comment
+        if (raw.first == raw.end) {
+            continue;  // blank
+        }
+        if (!startsAny[static_cast<unsigned char>(text[raw.first])]) {
+            place.lastContentEnd = raw.end;  // content, and nothing more
+            place.lastContentNext = raw.next;
+            continue;
+        }
+        if (text[raw.first] == ';') {
+            continue;  // a comment
         }
         // A '[' line with a ']' in it is the next section's header.
         if (text[raw.first] == '[' &&
@@ -260,7 +291,7 @@ SectionPlace Locate(std::string_view text, std::string_view section,
         }
         bool allFound = true;
         for (std::size_t i = 0; i < keys.size(); ++i) {
-            if (!place.keys[i] && IsKeyLine(text, raw, keys[i])) {
+            if (!place.keys[i] && findable[i] && IsKeyLine(text, raw, keys[i])) {
                 place.keys[i] = Parse(text, raw);
             }
             allFound = allFound && place.keys[i];
