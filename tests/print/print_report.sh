@@ -76,7 +76,7 @@ for bank in "$banks_dir"/wide_names.txt "$banks_dir"/factory_like_names.txt; do
   name=$(basename "$bank" _names.txt)
   [[ $(wc -l <"$bank") -eq 128 ]] || fail "$bank must hold 128 names"
   "$bin_dir/write_names_pcg" "$bank" "$work/$name.pcg"
-  "$bin_dir/write_report" "$template" "$work/$name.pcg" "$work/$name.htm"
+  "$bin_dir/tabulon-cli" --template "$template" "$work/$name.pcg" "$work/$name.htm"
 
   iconv -f CP1252 -t UTF-8 "$bank" | awk '{ printf "%03d %s\n", NR - 1, $0 }' | squeeze \
     >"$work/$name.expected"
