@@ -91,13 +91,15 @@ ProfileLine ParseLine(std::string_view text, std::size_t begin, std::size_t end)
     }
     line.kind = LineKind::Key;
     line.name = Trimmed(content.substr(0, equals));
+    // Trimmed from the end first: an empty value then sits right after the '=', and a new one
+    // goes there rather than past the CR of a CR LF.
     std::size_t valueBegin = first + equals + 1;
     std::size_t valueEnd = end;
-    while (valueBegin < valueEnd && IsSpace(text[valueBegin])) {
-        ++valueBegin;
-    }
     while (valueEnd > valueBegin && IsSpace(text[valueEnd - 1])) {
         --valueEnd;
+    }
+    while (valueBegin < valueEnd && IsSpace(text[valueBegin])) {
+        ++valueBegin;
     }
     line.valueBegin = valueBegin;
     line.valueEnd = valueEnd;

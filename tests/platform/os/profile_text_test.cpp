@@ -128,6 +128,9 @@ TEST(ProfileTextWrite, ReplacesOnlyTheValue) {
               "[MRU]\nreport=r\npcg=p");
     EXPECT_EQ(WithProfileValue("[MRU]\nreport=  \npcg=p", "MRU", "pcg", ""),
               "[MRU]\nreport=  \npcg=");
+    // An empty value goes in before the white space that ends its line, the CR of CR LF too.
+    EXPECT_EQ(WithProfileValue("[MRU]\r\nreport=\r\npcg= \t\r\n", "MRU", "pcg", "p"),
+              "[MRU]\r\nreport=\r\npcg=p \t\r\n");
 }
 
 TEST(ProfileTextWrite, QuotesValuesThatWouldNotReadBackWhole) {
