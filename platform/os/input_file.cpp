@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace os {
 
@@ -57,12 +58,20 @@ bool InputFile::Adopt(int fd) {
 
 bool InputFile::ReadRest(std::string& content) {
     const std::size_t start = content.size();
-    content.resize(start + static_cast<std::size_t>(m_sizeWhenOpened));
-    content.resize(start + Read(content.data() + start, content.size() - start));
-    // A file that grew since it was opened is read to its new end.
-    char chunk[16 * 1024];
-    while (!m_ended) {
-        content.append(chunk, Read(chunk, sizeof chunk));
+    if (m_sizeWhenOpened > content.max_size() - start) {
+        return false;
+    }
+    try {
+        content.resize(start + static_cast<std::size_t>(m_sizeWhenOpened));
+        content.resize(start + Read(content.data() + start, content.size() - start));
+        // A file that grew since it was opened is read to its new end.
+        char chunk[16 * 1024];
+        while (!m_ended) {
+            content.append(chunk, Read(chunk, sizeof chunk));
+        }
+    } catch (const std::bad_alloc&) {
+        content.resize(start);  // a file larger than memory (a sparse one, say)
+        return false;
     }
     return !m_failed;
 }

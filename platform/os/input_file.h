@@ -28,7 +28,8 @@ public:
     bool OpenAt(int folder, const std::string& name);
 
     // Appends everything from here to the end of the file to `content`, sized once from the
-    // file's length; false when reading fails part-way.
+    // file's length; false, with `content` as it was, when reading fails part-way or the file
+    // does not fit in memory.
     bool ReadRest(std::string& content);
 
     // Reads up to `size` bytes, fewer only at the end of the file or on a read error.

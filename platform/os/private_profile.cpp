@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/private_profile.h"
 
-#include <new>
 #include <optional>
-#include <stdexcept>
 
 #include "platform/os/create_folders.h"
 #include "platform/os/executable_path.h"
@@ -21,13 +19,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     InputFile file;
     std::string content;
     // A file larger than memory (a sparse one, say) reads as no file at all.
-    try {
-        if (!file.Open(path) || !file.ReadRest(content)) {
-            return std::nullopt;
-        }
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    } catch (const std::length_error&) {
+    if (!file.Open(path) || !file.ReadRest(content)) {
         return std::nullopt;
     }
     return content;
@@ -78,23 +70,18 @@ bool WriteProfileStrings(const std::string& profilePath, std::string_view sectio
     }
     // Read under the lock, so that an update another copy of the program made meanwhile is
     // kept; the new text is written piece by piece from the old one, never held twice.
+    // A file too large to read into memory fails here and stays as it was.
     std::string text;
-    try {
-        if (!file.ReadCurrent(text)) {
-            return false;
-        }
-        std::size_t at = 0;
-        for (const TextEdit& edit : ProfileEdits(text, section, settings)) {
-            file.Write(std::string_view(text).substr(at, edit.begin - at));
-            file.Write(edit.text);
-            at = edit.end;
-        }
-        file.Write(std::string_view(text).substr(at));
-    } catch (const std::bad_alloc&) {
-        return false;  // the old file stays as it was
-    } catch (const std::length_error&) {
+    if (!file.ReadCurrent(text)) {
         return false;
     }
+    std::size_t at = 0;
+    for (const TextEdit& edit : ProfileEdits(text, section, settings)) {
+        file.Write(std::string_view(text).substr(at, edit.begin - at));
+        file.Write(edit.text);
+        at = edit.end;
+    }
+    file.Write(std::string_view(text).substr(at));
     return file.Commit();
 }
 

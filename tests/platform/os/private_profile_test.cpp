@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <string>
@@ -294,6 +295,31 @@ TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
     });
     EXPECT_LE(extra, 2 * kSizeKib);
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", ""), "a");
+}
+
+TEST(ProfileMemory, AFileLargerThanMemoryReadsAsNoneAndIsLeftAlone) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizers reserve address space of their own";
+#endif
+    support::TempDir dir;
+    const auto path = dir.Write("Tabulon.INI", "[MRU]\r\npcg=a\r\n");
+    constexpr off_t kSize = off_t{4} << 30;  // sparse: no disk space taken
+    ASSERT_EQ(truncate(path.c_str(), kSize), 0);
+    const auto result = support::RunInChild([&] {
+        // Room for the program as it is, and a little more, but not for the file.
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t size = static_cast<rlim_t>(pages * sysconf(_SC_PAGESIZE) + (64 << 20));
+        const rlimit limit{size, size};
+        setrlimit(RLIMIT_AS, &limit);
+        const bool none = os::ReadProfileString(path, "MRU", "pcg", "none") == "none";
+        return none && !os::WriteProfileString(path, "MRU", "pcg", "b") ? 0 : 1;
+    });
+    EXPECT_EQ(result.exitCode, 0) << "ended by signal " << result.signal;
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, kSize);
+    EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"Tabulon.INI"});
 }
 
 // Two programs writing the one file at once, each adding a key of its own with every write:
