@@ -11,14 +11,18 @@ bool IsWhiteSpace(char c) {
 
 }  // namespace
 
-std::string PatchNameValue(const char* name) {
-    std::string_view text = name;
+std::string_view TrimWhiteSpace(std::string_view text) {
     while (!text.empty() && IsWhiteSpace(text.front())) {
         text.remove_prefix(1);
     }
     while (!text.empty() && IsWhiteSpace(text.back())) {
         text.remove_suffix(1);
     }
+    return text;
+}
+
+std::string PatchNameValue(std::string_view name) {
+    const std::string_view text = TrimWhiteSpace(name);
     // Escaping never adds white space, so trimming first gives the same result.
     std::string value;
     value.reserve(text.size());

@@ -106,3 +106,10 @@ std::vector<TemplateChunk> CReportTemplate::Chunks() const {
     ForEachChunk([&](bool isTag, std::string_view text) { chunks.push_back({isTag, text}); });
     return chunks;
 }
+
+bool CReportTemplate::HasTag(const std::function<bool(std::string_view)>& test) const {
+    bool found = false;
+    ForEachChunk(
+        [&](bool isTag, std::string_view text) { found = found || (isTag && test(text)); });
+    return found;
+}

@@ -44,6 +44,10 @@ public:
     // The chunks in template order, literal and tag alternating from a literal.
     std::vector<TemplateChunk> Chunks() const;
 
+    // True when some tag's key passes `test`: values that cost work to make are made only for
+    // templates that show them.
+    bool HasTag(const std::function<bool(std::string_view key)>& test) const;
+
 private:
     // Calls `visit(isTag, text)` for every chunk in order.
     template <typename Visit>
