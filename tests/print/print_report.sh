@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the reports of banks of long and wide patch names, as a browser prints them, on A4 and
 # on US Letter in portrait, and checks that every name comes out whole and each report keeps
-# to one page. The PDFs and a picture of each page stay in the output folder.
+# to one page; then the same for the report of every bank of files of both layouts, on as
+# many pages as it takes. The PDFs and a picture of each (first) page stay in the output folder.
 #   print_report.sh <folder of the executables> <template.htm> <folder of the name banks> <output folder>
 set -euo pipefail
 
@@ -118,6 +119,41 @@ for bank in "$banks_dir"/wide_names.txt "$banks_dir"/factory_like_names.txt; do
     if ((status == 0)); then
       echo "print: $name on $size: these names do not print whole:" >&2
       echo "$missing" >&2
+      failed=1
+    fi
+  done
+done
+
+# The report of every bank, of files of both layouts: as many pages as it needs, every slot
+# label with its name whole on one line, nothing printed over anything else.
+for layout in classic later; do
+  "$bin_dir/write_instrument_pcg" "$layout" "$work/$layout.pcg"
+  "$bin_dir/tabulon-cli" --all-banks "$work/$layout.pcg" "$work/$layout-all.htm"
+  "$bin_dir/tabulon-cli" --list "$work/$layout.pcg" | awk -F'\t' '{ print $2 " " $3 }' | squeeze \
+    >"$work/$layout-all.expected"
+  for paper in "${papers[@]}"; do
+    size=${paper%%:*}
+    report="$work/$layout-all-$size.htm"
+    sed "s|</head>|<style>@page { size: $size portrait; }</style></head>|" "$work/$layout-all.htm" >"$report"
+    pdf="$out_dir/$layout-all-$size.pdf"
+    rm -f "$pdf" "$out_dir/$layout-all-$size"-*.png
+    print_to_pdf "$report" "$pdf"
+    pdftoppm -png -r 60 -l 2 "$pdf" "$out_dir/$layout-all-$size"
+    pdfinfo "$pdf" | grep -q "^Page size:.*(${paper##*:})" || fail "$pdf is not ${paper##*:} paper"
+    echo "print: every bank of the $layout file on $size: $(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') page(s)"
+    pdftotext -raw -enc UTF-8 "$pdf" - | squeeze >"$work/$layout-all-$size.txt"
+    clashes=$(overprinted "$pdf")
+    if [[ -n "$clashes" ]]; then
+      echo "print: every bank of the $layout file on $size: these words overprint others:" >&2
+      echo "$clashes" | head >&2
+      failed=1
+    fi
+    status=0
+    missing=$(LC_ALL=C grep -vxF -f "$work/$layout-all-$size.txt" "$work/$layout-all.expected") || status=$?
+    ((status <= 1)) || fail "could not compare the names of $pdf"
+    if ((status == 0)); then
+      echo "print: every bank of the $layout file on $size: these do not print whole:" >&2
+      echo "$missing" | head >&2
       failed=1
     fi
   done
