@@ -225,7 +225,7 @@ namespace {
 TEST_F(PatchReader, ReadsLaterModelsPastTheirLeadingBlocks) {
     EXPECT_EQ(Read(support::FactoryLikePcg(support::PcgLayout::LaterModel)), ReadOutcome::Read);
     for (std::size_t k = 0; k < 128; ++k) {
-        char slot[8];
+        char slot[32];
         std::snprintf(slot, sizeof slot, "A%03zu", k);
         ASSERT_EQ(Name(k), support::InstrumentName(support::FactorySlotName("program", slot)));
     }

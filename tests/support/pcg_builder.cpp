@@ -169,7 +169,7 @@ std::string BankedContainer(std::string_view id, std::string_view bankId, std::s
     for (const std::uint32_t number : numbers) {
         std::vector<std::string> names;
         for (std::uint32_t k = 0; k < 128; ++k) {
-            char slot[8];
+            char slot[32];
             std::snprintf(slot, sizeof slot, "%s%03u", BankLetter(number).c_str(), k);
             names.push_back(InstrumentName(FactorySlotName(kind, slot)));
         }
@@ -186,7 +186,7 @@ std::string NumberedContainer(std::string_view id, std::string_view bankId, std:
     for (std::uint32_t bank = 0; bank < sizes.size(); ++bank) {
         std::vector<std::string> names;
         for (std::uint32_t k = 0; k < sizes[bank]; ++k, ++next) {
-            char slot[8];
+            char slot[32];
             std::snprintf(slot, sizeof slot, "%03u", next);
             names.push_back(InstrumentName(FactorySlotName(kind, slot)));
         }
