@@ -90,8 +90,8 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         reportTemplate.SetValue("PCG_FILE_NAME", PcgFileNameValue(pcgPath));
         // The whole file is read a second time, and only for templates that show more than
         // the first 128 names, whose rules stay the reader's above.
-        if (reportTemplate.HasTag(IsSlotKey)) {
-            SetSlotValues(ReadPcgContents(pcgPath).contents, reportTemplate);
+        if (const SlotKeysUsed used = SlotKeysIn(reportTemplate); used.Any()) {
+            SetSlotValues(ReadPcgContents(pcgPath).contents, used, reportTemplate);
         }
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });

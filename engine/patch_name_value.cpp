@@ -21,19 +21,22 @@ std::string_view TrimWhiteSpace(std::string_view text) {
     return text;
 }
 
-std::string PatchNameValue(std::string_view name) {
-    const std::string_view text = TrimWhiteSpace(name);
+void AppendPatchNameValue(std::string_view name, std::string& out) {
     // Escaping never adds white space, so trimming first gives the same result.
-    std::string value;
-    value.reserve(text.size());
-    for (const char c : text) {
-        if (c == '<') {
-            value += "&lt;";
-        } else if (c == '>') {
-            value += "&gt;";
-        } else {
-            value += c;
+    const std::string_view text = TrimWhiteSpace(name);
+    std::size_t plain = 0;  // where the bytes not yet appended begin
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '<' || text[i] == '>') {
+            out.append(text, plain, i - plain);
+            out += text[i] == '<' ? "&lt;" : "&gt;";
+            plain = i + 1;
         }
     }
+    out.append(text, plain);
+}
+
+std::string PatchNameValue(std::string_view name) {
+    std::string value;
+    AppendPatchNameValue(name, value);
     return value;
 }

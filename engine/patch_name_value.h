@@ -10,5 +10,8 @@
 // removed from both ends. Bytes of 0x80 and above are never white space.
 std::string PatchNameValue(std::string_view name);
 
+// PatchNameValue, appended to `out`.
+void AppendPatchNameValue(std::string_view name, std::string& out);
+
 // `text` without the white-space bytes 0x09-0x0D and 0x20 at either end.
 std::string_view TrimWhiteSpace(std::string_view text);

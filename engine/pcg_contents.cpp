@@ -33,12 +33,26 @@ std::string BankLabel(const PcgBank& bank) {
     return label;
 }
 
-std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot) {
-    char number[16];
-    std::snprintf(number, sizeof number, "%03u", static_cast<unsigned>(slot.index));
+std::string SlotLabelPrefix(const PcgBank& bank) {
     if (bank.kind == SlotKind::DrumKit || bank.kind == SlotKind::Arpeggio) {
-        return number;
+        return {};
     }
     std::string label = BankLabel(bank);
-    return label + (label.size() > 1 ? "-" : "") + number;
+    return label.size() > 1 ? label + "-" : label;
+}
+
+void AppendSlotNumber(const PcgSlot& slot, std::string& out) {
+    // At least three digits; written by hand, as a report has thousands of them.
+    char digits[10];
+    std::size_t first = sizeof digits;
+    for (std::uint32_t rest = slot.index; rest > 0 || first > sizeof digits - 3; rest /= 10) {
+        digits[--first] = static_cast<char>('0' + rest % 10);
+    }
+    out.append(digits + first, sizeof digits - first);
+}
+
+std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot) {
+    std::string label = SlotLabelPrefix(bank);
+    AppendSlotNumber(slot, label);
+    return label;
 }

@@ -53,3 +53,8 @@ std::string BankLabel(const PcgBank& bank);
 // position ("A000", "N127"; "0x5-000" in a bank of another number), drum kits and arpeggio
 // patterns by their three-digit number alone ("000", "506"). More digits where needed.
 std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot);
+
+// SlotLabel in two parts, for callers that label many slots of one bank: what comes before
+// the number ("A", "0x5-", nothing for drum kits and arpeggio patterns), and the number.
+std::string SlotLabelPrefix(const PcgBank& bank);
+void AppendSlotNumber(const PcgSlot& slot, std::string& out);

@@ -140,15 +140,15 @@ private:
             const auto want = static_cast<std::size_t>(std::min(kNameSize, recordEnd - m_position));
             const std::size_t got = m_source.Read(slot.name.data(), want);
             m_position += got;
-            if (got == 0) {
-                m_stopped = true;
-                return;
+            // A record the file ends inside keeps the bytes it has.
+            if (got > 0) {
+                slot.nameLength = static_cast<std::uint8_t>(
+                    std::find(slot.name.begin(), slot.name.begin() + got, '\0') -
+                    slot.name.begin());
+                m_result.contents.slots.push_back(slot);
+                ++bank.slotCount;
+                ++running;
             }
-            slot.nameLength = static_cast<std::uint8_t>(
-                std::find(slot.name.begin(), slot.name.begin() + got, '\0') - slot.name.begin());
-            m_result.contents.slots.push_back(slot);
-            ++bank.slotCount;
-            ++running;
             if (got < want) {
                 m_stopped = true;
                 return;

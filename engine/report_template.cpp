@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -78,8 +79,8 @@ void CReportTemplate::ForEachChunk(Visit&& visit) const {
     }
 }
 
-void CReportTemplate::SetValue(const std::string& key, const std::string& value) {
-    m_values[key] = value;
+void CReportTemplate::SetValue(const std::string& key, std::string value) {
+    m_values[key] = std::move(value);
 }
 
 void CReportTemplate::Render(const std::function<void(std::string_view)>& sink) const {
@@ -107,9 +108,10 @@ std::vector<TemplateChunk> CReportTemplate::Chunks() const {
     return chunks;
 }
 
-bool CReportTemplate::HasTag(const std::function<bool(std::string_view)>& test) const {
-    bool found = false;
-    ForEachChunk(
-        [&](bool isTag, std::string_view text) { found = found || (isTag && test(text)); });
-    return found;
+void CReportTemplate::ForEachTag(const std::function<void(std::string_view)>& visit) const {
+    ForEachChunk([&visit](bool isTag, std::string_view text) {
+        if (isTag) {
+            visit(text);
+        }
+    });
 }

@@ -35,10 +35,15 @@ bool ListedByBank(SlotKind kind) {
 
 // Line ends as the template's own lines have them in the report.
 void AppendSlots(const PcgContents& contents, const PcgBank& bank, std::string& html) {
+    const std::string labelPrefix = SlotLabelPrefix(bank);
     for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
         const PcgSlot& slot = contents.slots[s];
-        html += "<li><span class=\"num\">" + SlotLabel(bank, slot) +
-                "</span><span class=\"name\">" + PatchNameValue(slot.Name()) + "</span></li>\r\n";
+        html += "<li><span class=\"num\">";
+        html += labelPrefix;
+        AppendSlotNumber(slot, html);
+        html += "</span><span class=\"name\">";
+        AppendPatchNameValue(slot.Name(), html);
+        html += "</span></li>\r\n";
     }
 }
 
@@ -50,11 +55,18 @@ std::string KindSections(const PcgContents& contents, SlotKind kind) {
             continue;
         }
         if (html.empty()) {
-            html = std::string("<section class=\"kind ") + std::string(KindName(kind)) +
-                   "\">\r\n<h2>" + TextsOf(kind).heading + "</h2>\r\n";
+            // About 70 bytes a slot: one allocation for a whole bank of the usual size.
+            html.reserve(static_cast<std::size_t>(bank.slotCount) * 80 + 256);
+            html += "<section class=\"kind ";
+            html += KindName(kind);
+            html += "\">\r\n<h2>";
+            html += TextsOf(kind).heading;
+            html += "</h2>\r\n";
         }
         if (ListedByBank(kind)) {
-            html += "<section class=\"bank\">\r\n<h3>Bank " + BankLabel(bank) + "</h3>\r\n<ol>\r\n";
+            html += "<section class=\"bank\">\r\n<h3>Bank ";
+            html += BankLabel(bank);
+            html += "</h3>\r\n<ol>\r\n";
             AppendSlots(contents, bank, html);
             html += "</ol>\r\n</section>\r\n";
         } else {
@@ -76,26 +88,38 @@ std::string KindSections(const PcgContents& contents, SlotKind kind) {
 
 }  // namespace
 
-void SetSlotValues(const PcgContents& contents, CReportTemplate& reportTemplate) {
+bool SlotKeysUsed::Any() const {
+    return slots || sections[0] || sections[1] || sections[2] || sections[3];
+}
+
+SlotKeysUsed SlotKeysIn(const CReportTemplate& reportTemplate) {
+    SlotKeysUsed used;
+    reportTemplate.ForEachTag([&used](std::string_view key) {
+        for (std::size_t kind = 0; kind < kKinds; ++kind) {
+            if (key == kKindTexts[kind].sectionsKey) {
+                used.sections[kind] = true;
+            } else if (key.starts_with(kKindTexts[kind].keyPrefix)) {
+                used.slots = true;
+            }
+        }
+    });
+    return used;
+}
+
+void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
+                   CReportTemplate& reportTemplate) {
     // Backwards, so that of two slots with one key the first in the file is the one kept.
-    for (auto slot = contents.slots.rbegin(); slot != contents.slots.rend(); ++slot) {
+    for (auto slot = contents.slots.rbegin(); used.slots && slot != contents.slots.rend(); ++slot) {
         const PcgBank& bank = contents.BankOf(*slot);
         reportTemplate.SetValue(TextsOf(bank.kind).keyPrefix + SlotLabel(bank, *slot),
                                 PatchNameValue(slot->Name()));
     }
-    for (const SlotKind kind :
-         {SlotKind::Program, SlotKind::Combination, SlotKind::DrumKit, SlotKind::Arpeggio}) {
-        reportTemplate.SetValue(TextsOf(kind).sectionsKey, KindSections(contents, kind));
-    }
-}
-
-bool IsSlotKey(std::string_view key) {
-    for (const KindTexts& texts : kKindTexts) {
-        if (key.starts_with(texts.keyPrefix)) {
-            return true;
+    for (std::size_t kind = 0; kind < kKinds; ++kind) {
+        if (used.sections[kind]) {
+            reportTemplate.SetValue(kKindTexts[kind].sectionsKey,
+                                    KindSections(contents, static_cast<SlotKind>(kind)));
         }
     }
-    return false;
 }
 
 std::string PcgFileNameValue(const std::string& pcgPath) {
