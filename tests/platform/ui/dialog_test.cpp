@@ -287,8 +287,8 @@ void DialogTest::screenReadersCanNameEveryControl() {
              QString("Step 1 - Enter or choose the name of a PCG file containing Triton Patches"));
     QCOMPARE(names[IDC_REPORT_FILE],
              QString("Step 2 - Enter or choose the name for the HTML report"));
-    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse"));
-    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse"));
+    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse for the PCG file"));
+    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse for the report"));
     QVERIFY(descriptions[IDC_BROWSE_PCG].contains("PCG file"));
     QVERIFY(descriptions[IDC_BROWSE_REPORT].contains("HTML report"));
 }
