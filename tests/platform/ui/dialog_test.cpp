@@ -109,9 +109,6 @@ void DialogTest::controlsArePlacedInDialogUnitsOfTheDialogFont() {
             if (c.kind == res::ControlKind::StaticIcon) {
                 expected.setSize({32, 32});
             }
-            if (c.style & res::ControlStyle::SunkenEdge) {
-                expected.adjust(1, 1, -1, -1);
-            }
             const QRect actual = RectInDialog(dialog.ControlAt(i), modal);
             if (actual != expected) {
                 problems << QString("control %1 (%2): %3,%4 %5x%6")
