@@ -9,6 +9,8 @@
 
 #include "platform/ui/dialog_window.h"
 #include "platform/ui/filled_rect.h"
+#include "platform/ui/help_accessible.h"
+#include "platform/ui/help_browser.h"
 
 namespace ui {
 
@@ -121,6 +123,9 @@ QAccessibleInterface* OurInterfaceFor(const QString& className, QObject* object)
     }
     if (Is(className, FilledRect::staticMetaObject)) {
         return new QAccessibleWidget(widget, QAccessible::Separator);
+    }
+    if (Is(className, HelpBrowser::staticMetaObject)) {
+        return NewHelpDocumentAccessible(static_cast<HelpBrowser*>(widget));
     }
     return nullptr;
 }

@@ -4,7 +4,8 @@
 //   whatever stacking its layout needs;
 // - a dialog or message box running modally over another window of the program says so
 //   (the "modal" state), as the window it blocks cannot take input meanwhile;
-// - a filled rectangle (FilledRect) is a separator.
+// - a filled rectangle (FilledRect) is a separator;
+// - the help page is a document whose links can be listed and followed (help_accessible).
 #pragma once
 
 namespace ui {
