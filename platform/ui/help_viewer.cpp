@@ -11,6 +11,8 @@
 #include <QShortcut>
 #include <QUrl>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/ui/accessible_windows.h"
@@ -68,6 +70,52 @@ void PlaceBeside(QWidget* window, const QWidget* owner) {
     window->move(at.x, at.y);
 }
 
+// A main window, which screen readers know as an application's window, titled. Its frame is
+// known only once the window manager has framed it, and may be larger than the owner's, from
+// which its size was reckoned (a resizable window has grips of its own): if the window does not
+// fit on the work area then, it is made to.
+class HelpMainWindow : public QMainWindow {
+public:
+    explicit HelpMainWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {}
+
+protected:
+    bool event(QEvent* event) override {
+        const bool handled = QMainWindow::event(event);
+        switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+                FitOnceFramed();
+                break;
+            default:
+                break;
+        }
+        return handled;
+    }
+
+private:
+    void FitOnceFramed() {
+        const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        if (m_framed || !isVisible() || margins.isNull() || !screen()) {
+            return;
+        }
+        m_framed = true;
+        const QRect work = screen()->availableGeometry();
+        if (work.contains(frameGeometry())) {
+            return;
+        }
+        const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        resize(size().boundedTo(work.size() - extra));
+        const QSize frame = size() + extra;
+        // A window's position is that of its frame.
+        move(std::max(std::min(x(), work.x() + work.width() - frame.width()), work.x()),
+             std::max(std::min(y(), work.y() + work.height() - frame.height()), work.y()));
+    }
+
+    bool m_framed = false;
+};
+
 // A parentless window would be blocked by the modal dialog that asked for help, so the help
 // window belongs to that dialog and is rebuilt when a request comes from another one.
 QWidget* HelpWindowFor(QWidget* owner) {
@@ -77,8 +125,7 @@ QWidget* HelpWindowFor(QWidget* owner) {
     }
     delete window.data();
     ui::UseOurAccessibleInterfaces();
-    // A main window, which screen readers know as an application's window, titled.
-    auto* main = new QMainWindow(owner, Qt::Window);
+    auto* main = new HelpMainWindow(owner);
     window = main;
     main->setAttribute(Qt::WA_DeleteOnClose);
     main->setObjectName("helpWindow");
