@@ -1,17 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/file_commit.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <cstdio>
 
 #include "platform/os/input_file.h"
 #include "platform/os/resolved_entry.h"
@@ -23,31 +18,6 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kAttempts = 100;
-
-// ".<name>.<pid>-<counter>-<clock>.tmp": unique among processes and threads now, and the
-// process id says whose it is, so that leftovers of a killed writer can be told apart.
-std::string TemporaryName(const std::string& name) {
-    static std::atomic<unsigned> counter{0};
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    return "." + name + "." + std::to_string(getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(now) + ".tmp";
-}
-
-// The writer's process id in a temporary name of `name`'s, else 0.
-pid_t TemporaryOwner(std::string_view entry, const std::string& name) {
-    const std::string prefix = "." + name + ".";
-    if (!entry.starts_with(prefix) || !entry.ends_with(".tmp")) {
-        return 0;
-    }
-    entry.remove_prefix(prefix.size());
-    long pid = 0;
-    std::size_t digits = 0;
-    while (digits < entry.size() && entry[digits] >= '0' && entry[digits] <= '9' && pid < 1 << 30) {
-        pid = pid * 10 + (entry[digits++] - '0');
-    }
-    return digits > 0 && digits < entry.size() && entry[digits] == '-' ? static_cast<pid_t>(pid)
-                                                                       : 0;
-}
 
 bool ClearNonBlocking(int fd) {
     const int flags = fcntl(fd, F_GETFL);
@@ -70,11 +40,11 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     }
     m_folder = std::move(entry->folder);
     m_name = std::move(entry->name);
+    m_stem = TemporaryStem(m_folder.get(), m_name);
     if (m_options.lockFolder) {
         // Where the file system cannot lock (some network ones), writing goes on unlocked.
         while (flock(m_folder.get(), LOCK_EX) != 0 && errno == EINTR) {
         }
-        RemoveStaleTemporaries();
     }
 
     struct stat info {};
@@ -130,7 +100,7 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
         }
     }
     for (int attempt = 0; !m_file && attempt < kAttempts; ++attempt) {
-        const std::string name = TemporaryName(m_name);
+        const std::string name = TemporaryName(m_stem);
         m_file.Reset(
             openat(m_folder.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (m_file) {
@@ -142,6 +112,8 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
     if (!m_file) {
         return false;
     }
+    LockTemporary(m_file.get());
+    m_lock.Reset(dup(m_file.get()));
     if (existing) {
         // The umask may have narrowed the bits; the owner may differ when, say, root writes a
         // user's file. Changing the owner is only possible for some, so it is only tried.
@@ -154,6 +126,12 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
             Discard();
             return false;
         }
+    }
+    // Leftovers of killed writers: only where they can arise (a temporary with a name from the
+    // start, as on file systems without unnamed files) or under the lock, so that writing many
+    // reports into one folder never lists it for each.
+    if (!m_temporaryName.empty() || m_options.lockFolder) {
+        RemoveStaleTemporaries(m_folder.get(), m_name);
     }
     return true;
 }
@@ -246,7 +224,7 @@ bool FileCommit::Commit() {
 
 bool FileCommit::NameTemporary() {
     for (int attempt = 0; m_temporaryName.empty() && attempt < kAttempts; ++attempt) {
-        const std::string name = TemporaryName(m_name);
+        const std::string name = TemporaryName(m_stem);
         const std::string self = "/proc/self/fd/" + std::to_string(m_file.get());
         if (linkat(AT_FDCWD, self.c_str(), m_folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             m_temporaryName = name;
@@ -297,21 +275,6 @@ bool FileCommit::IsKept(const struct stat& info) const {
     return false;
 }
 
-void FileCommit::RemoveStaleTemporaries() const {
-    DIR* listing = fdopendir(dup(m_folder.get()));
-    if (!listing) {
-        return;
-    }
-    while (const dirent* entry = readdir(listing)) {
-        const pid_t owner = TemporaryOwner(entry->d_name, m_name);
-        // Whoever holds the lock is the only writer now; one whose process is gone was killed.
-        if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH) {
-            unlinkat(m_folder.get(), entry->d_name, 0);
-        }
-    }
-    closedir(listing);
-}
-
 void FileCommit::Discard() {
     if (m_borrowed) {
         static_cast<void>(m_file.Release());
@@ -322,6 +285,8 @@ void FileCommit::Discard() {
         unlinkat(m_folder.get(), m_temporaryName.c_str(), 0);
     }
     m_temporaryName.clear();
+    // Only now that its temporary is in place or gone may others take it for abandoned.
+    m_lock.Reset();
     m_buffer = std::string();
     m_stream = false;
     // Closing the folder also releases its lock.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/os/file_identity.h"
+#include "platform/os/temporary_files.h"
 #include "platform/os/unique_fd.h"
 
 namespace os {
@@ -23,9 +24,9 @@ namespace os {
 // A symbolic link at the path is followed (ResolveEntry), so the file it points to is the one
 // replaced and the link stays; a dangling link gets its target created. A replaced file keeps
 // its permission bits (and, where the writer may, its owner); a new one gets 0666 less the
-// umask. What cannot be replaced by a rename (a FIFO, a character device, or a file reached
-// only through a link the kernel alone can follow, such as /proc/self/fd/N) is written
-// straight, when the caller allows it.
+// umask. Any name the file system takes can be written. What cannot be replaced by a rename (a
+// FIFO, a character device, or a file reached only through a link the kernel alone can follow, such
+// as /proc/self/fd/N) is written straight, when the caller allows it.
 class FileCommit {
 public:
     struct Options {
@@ -36,8 +37,7 @@ public:
         bool writeStreams = false;
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer
         // that also asks for it waits rather than losing one of the two updates. Readers never
-        // wait on it. While it is held, temporary files that a killed writer left of this file
-        // are removed.
+        // wait on it.
         bool lockFolder = false;
         // Write into an unnamed file that gets a name only when complete, where the file system
         // offers that (else a named one is used). False always uses a named one.
@@ -52,7 +52,10 @@ public:
     // Prepares to replace `path`. False, changing nothing, when its folder cannot be opened or
     // written, it names a folder, it leads to one of `keep`, it is a regular file this user may
     // not write, it is something else that cannot be written (refused streams, sockets, block
-    // devices), or a FIFO with no reader (opening never waits).
+    // devices), or a FIFO with no reader (opening never waits). Temporaries of this file that
+    // killed writers left are removed (RemoveStaleTemporaries) where they can arise: where the
+    // new file is named from the start (file systems without unnamed files), and for
+    // lockFolder writers.
     bool Begin(const std::string& path, const Options& options);
 
     // Prepares to write straight to the open descriptor `fd` (standard output, say), from where
@@ -78,13 +81,14 @@ private:
     bool NameTemporary();
     bool PutInPlace();
     bool IsKept(const struct stat& info) const;
-    void RemoveStaleTemporaries() const;
     void Discard();
 
     Options m_options;
     UniqueFd m_folder;
     std::string m_name;
+    std::string m_stem;  // the name as it stands in the temporaries' names
     UniqueFd m_file;
+    UniqueFd m_lock;              // holds the temporary's lock until it is in place
     std::string m_temporaryName;  // empty while the new file has no name
     bool m_stream = false;
     bool m_borrowed = false;  // the descriptor is the caller's: never closed here

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <future>
 #include <set>
@@ -114,6 +115,23 @@ TEST_P(FileCommitTest, TheNewFileNeverHasMorePermissionsThanTheOld) {
     EXPECT_TRUE(file.Commit());
     umask(mask);
     EXPECT_EQ(ModeOf(path), 0600u);
+}
+
+// The longest names, though a temporary's name is longer still; and what a writer killed half
+// way left of such a file goes with the next write (only a named temporary can be left).
+TEST_P(FileCommitTest, LongNamesAndTheTemporariesOfKilledWriters) {
+    const std::string longest(255, 'n');
+    const std::string name(250, 'r');
+    EXPECT_TRUE(Replace(m_dir.Path(longest), "new"));
+    const auto path = m_dir.Write(name, "old");
+    const auto killed = support::RunInChild([&] {
+        os::FileCommit file;
+        return file.Begin(path, Options()) ? raise(SIGKILL) : 1;
+    });
+    EXPECT_EQ(killed.signal, SIGKILL);
+    EXPECT_EQ(Entries(m_dir.path()).size(), GetParam() ? 2u : 3u);
+    EXPECT_TRUE(Replace(path, "new"));
+    EXPECT_EQ(Entries(m_dir.path()), (std::set<std::string>{longest, name}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, FileCommitTest, ::testing::Bool(),

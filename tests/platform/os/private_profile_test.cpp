@@ -270,11 +270,14 @@ TEST(WriteProfileString, KilledWritersLeaveNothingBehind) {
     waitpid(gone, nullptr, 0);
     const std::string stale = ".Tabulon.INI." + std::to_string(gone) + "-0-1.tmp";
     const std::string running = ".Tabulon.INI." + std::to_string(getppid()) + "-0-1.tmp";
+    // A user's file merely named like one stays too.
+    const std::string lookalike = ".Tabulon.INI.20250101-backup.tmp";
     dir.Write(stale, "left by a writer that was killed");
     dir.Write(running, "still being written");
+    dir.Write(lookalike, "a backup");
 
     ASSERT_TRUE(os::WriteProfileString(path, "MRU", "report", "r"));
-    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Tabulon.INI", running}));
+    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Tabulon.INI", running, lookalike}));
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "report", ""), "r");
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", "").find_first_not_of('p'),
               std::string::npos);
