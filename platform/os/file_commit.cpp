@@ -98,6 +98,11 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
         if (!m_file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return false;
         }
+        // Without /proc, and without the right to name it by its descriptor, it never could be.
+        m_link = m_file ? HowToLinkUnnamed(m_file.get()) : UnnamedLink::None;
+        if (m_link == UnnamedLink::None) {
+            m_file.Reset();
+        }
     }
     for (int attempt = 0; !m_file && attempt < kAttempts; ++attempt) {
         const std::string name = TemporaryName(m_stem);
@@ -225,8 +230,7 @@ bool FileCommit::Commit() {
 bool FileCommit::NameTemporary() {
     for (int attempt = 0; m_temporaryName.empty() && attempt < kAttempts; ++attempt) {
         const std::string name = TemporaryName(m_stem);
-        const std::string self = "/proc/self/fd/" + std::to_string(m_file.get());
-        if (linkat(AT_FDCWD, self.c_str(), m_folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (LinkUnnamed(m_file.get(), m_link, m_folder.get(), name)) {
             m_temporaryName = name;
         } else if (errno != EEXIST) {
             return false;
@@ -287,6 +291,7 @@ void FileCommit::Discard() {
     m_temporaryName.clear();
     // Only now that its temporary is in place or gone may others take it for abandoned.
     m_lock.Reset();
+    m_link = UnnamedLink::None;
     m_buffer = std::string();
     m_stream = false;
     // Closing the folder also releases its lock.

@@ -90,6 +90,7 @@ private:
     UniqueFd m_file;
     UniqueFd m_lock;              // holds the temporary's lock until it is in place
     std::string m_temporaryName;  // empty while the new file has no name
+    UnnamedLink m_link = UnnamedLink::None;
     bool m_stream = false;
     bool m_borrowed = false;  // the descriptor is the caller's: never closed here
     bool m_failed = false;

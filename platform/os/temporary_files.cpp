@@ -27,6 +27,10 @@ constexpr long kLongestSuffix = 1 + 10 + 1 + 10 + 1 + 20 + 4;
 // Whatever a file system says, names of more bytes are not portable (vfat counts UTF-16 units).
 constexpr long kLongestName = 255;
 
+std::string ProcPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -124,6 +128,30 @@ void RemoveStaleTemporaries(int folder, const std::string& name) {
 void LockTemporary(int fd) {
     // Never waits: nobody else can have locked a file just made.
     static_cast<void>(flock(fd, LOCK_EX | LOCK_NB));
+}
+
+UnnamedLink HowToLinkUnnamed(int fd) {
+    struct stat own {};
+    struct stat seen {};
+    if (fstat(fd, &own) == 0 && stat(ProcPath(fd).c_str(), &seen) == 0 &&
+        seen.st_dev == own.st_dev && seen.st_ino == own.st_ino) {
+        return UnnamedLink::ThroughProc;
+    }
+    // A link asked for into something that is not a folder (the file itself): a lack of rights
+    // is told before the new name is looked at, so ENOTDIR means the link would be made.
+    if (linkat(fd, "", fd, "probe", AT_EMPTY_PATH) != 0 && errno == ENOTDIR) {
+        return UnnamedLink::ByDescriptor;
+    }
+    return UnnamedLink::None;
+}
+
+bool LinkUnnamed(int fd, UnnamedLink how, int folder, const std::string& name) {
+    if (how == UnnamedLink::ThroughProc) {
+        return linkat(AT_FDCWD, ProcPath(fd).c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    }
+    errno = ENOENT;
+    return how == UnnamedLink::ByDescriptor &&
+           linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
 }
 
 }  // namespace os

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The temporary files a file is replaced through: their names, and what writers that were
-// killed left of them.
+// The temporary files a file is replaced through: their names, how an unnamed one gets its
+// name, and what writers that were killed left of them.
 #pragma once
 
 #include <string>
@@ -26,5 +26,20 @@ void RemoveStaleTemporaries(int folder, const std::string& name);
 // Marks the open temporary `fd` as in use for as long as the descriptor, or a duplicate of it,
 // stays open. Where the file system has no locks, the process id alone tells.
 void LockTemporary(int fd);
+
+// How an unnamed file (O_TMPFILE) can be given a name.
+enum class UnnamedLink {
+    None,          // not at all: the file could never be put in place
+    ThroughProc,   // by its /proc/self/fd entry
+    ByDescriptor,  // by the descriptor itself, where /proc is missing (older kernels allow
+                   // that only to CAP_DAC_READ_SEARCH)
+};
+
+// How the unnamed file `fd` can be given a name. Looking changes nothing.
+UnnamedLink HowToLinkUnnamed(int fd);
+
+// Gives the unnamed file `fd` the name `name` in the open folder `folder`, the way `how`. False,
+// with errno, when it cannot (EEXIST when the name is taken).
+bool LinkUnnamed(int fd, UnnamedLink how, int folder, const std::string& name);
 
 }  // namespace os
