@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "platform/os/file_access.h"
 #include "platform/os/input_file.h"
 #include "platform/os/resolved_entry.h"
 #include "platform/os/write_all.h"
@@ -53,7 +54,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
             if (IsKept(info) || faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
                 return false;
             }
-            return CreateTemporary(info.st_mode & 0777, &info);
+            return CreateTemporary(&info);
         }
         if ((S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) && m_options.writeStreams) {
             return OpenStream(openat(m_folder.get(), m_name.c_str(),
@@ -71,7 +72,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
         return m_options.writeStreams &&
                OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     }
-    return CreateTemporary(0666, nullptr);
+    return CreateTemporary(nullptr);
 }
 
 bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
@@ -89,9 +90,12 @@ bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
     return true;
 }
 
-bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
+bool FileCommit::CreateTemporary(const struct stat* existing) {
     // Created with no more permissions than the file will have, so its content is never
-    // readable by anyone the old file kept out.
+    // readable by anyone the old file kept out; a replacement only for its owner until it has
+    // the old file's group and ACL (in a folder with the set-group-ID bit it starts in the
+    // folder's group).
+    const mode_t mode = existing ? existing->st_mode & 0700 : 0666;
     if (m_options.unnamedTemporary) {
         m_file.Reset(openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         // Any other failure is not a lack of unnamed files: a named one would fail alike.
@@ -120,14 +124,12 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
     LockTemporary(m_file.get());
     m_lock.Reset(dup(m_file.get()));
     if (existing) {
-        // The umask may have narrowed the bits; the owner may differ when, say, root writes a
-        // user's file. Changing the owner is only possible for some, so it is only tried.
-        const bool owned = existing->st_uid == geteuid() && existing->st_gid == getegid();
-        if (!owned && fchown(m_file.get(), existing->st_uid, existing->st_gid) != 0 &&
-            fchown(m_file.get(), static_cast<uid_t>(-1), existing->st_gid) != 0) {
-            // Not even the group could be kept: the file stays this writer's.
-        }
-        if (fchmod(m_file.get(), mode) != 0) {
+        UniqueFd old(openat(m_folder.get(), m_name.c_str(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat info {};
+        const bool same = old && fstat(old.get(), &info) == 0 && info.st_dev == existing->st_dev &&
+                          info.st_ino == existing->st_ino;
+        if (!CopyAccess(same ? old.get() : -1, *existing, m_file.get())) {
             Discard();
             return false;
         }

@@ -23,10 +23,11 @@ namespace os {
 //
 // A symbolic link at the path is followed (ResolveEntry), so the file it points to is the one
 // replaced and the link stays; a dangling link gets its target created. A replaced file keeps
-// its permission bits (and, where the writer may, its owner); a new one gets 0666 less the
-// umask. Any name the file system takes can be written. What cannot be replaced by a rename (a
-// FIFO, a character device, or a file reached only through a link the kernel alone can follow, such
-// as /proc/self/fd/N) is written straight, when the caller allows it.
+// its group, ACL and permission bits (and, where the writer may, its owner and other extended
+// attributes), or has its group's and others' bits narrowed: access never widens (CopyAccess);
+// a new one gets 0666 less the umask. Any name the file system takes can be written. What cannot be
+// replaced by a rename (a FIFO, a character device, or a file reached only through a link the
+// kernel alone can follow, such as /proc/self/fd/N) is written straight, when the caller allows it.
 class FileCommit {
 public:
     struct Options {
@@ -75,7 +76,7 @@ public:
     bool Commit();
 
 private:
-    bool CreateTemporary(unsigned mode, const struct stat* existing);
+    bool CreateTemporary(const struct stat* existing);
     bool OpenStream(int fd);
     bool Flush();
     bool NameTemporary();

@@ -3,13 +3,17 @@
 #include "platform/os/file_commit.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <future>
 #include <set>
@@ -220,6 +224,57 @@ TEST(FileCommit, WritesWithoutProc) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(ReadFile(report) + ReadFile(dir.Path("user.htm")), "rootuser");
     EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"report.htm", "user.htm"}));
+}
+
+// Owner, group, permission bits and extended attributes.
+std::string AccessOf(const std::string& path) {
+    struct stat info {};
+    char text[4096] = {};
+    stat(path.c_str(), &info);
+    int at = std::snprintf(text, sizeof text, "%u:%u %o", info.st_uid, info.st_gid,
+                           info.st_mode & 07777);
+    for (const char* name : {"system.posix_acl_access", "user.origin"}) {
+        at += std::max(0, static_cast<int>(getxattr(path.c_str(), name, text + at, 256)));
+    }
+    return std::string(text, static_cast<std::size_t>(at));
+}
+
+// A replaced file keeps its group in a folder whose set-group-ID bit gives new files another,
+// and its ACL and other attributes; where the group cannot be kept, access is narrowed.
+TEST(FileCommit, KeepsTheGroupAndTheAclOrNarrows) {
+    support::TempDir dir;
+    const std::string folder = dir.Path("shared");
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs root, to give files their owners";
+    }
+    ASSERT_TRUE(mkdir(folder.c_str(), 0) == 0 && chown(folder.c_str(), 0, 1001) == 0 &&
+                chmod(folder.c_str(), 02777) == 0 && chmod(dir.path().c_str(), 0755) == 0);
+    const auto own = dir.Write("shared/own.htm", "old");
+    const auto user = dir.Write("shared/user.htm", "old");
+    const auto other = dir.Write("shared/other.htm", "old");
+    ASSERT_TRUE(chown(own.c_str(), 0, 0) == 0 && chown(user.c_str(), 1000, 1000) == 0 &&
+                chown(other.c_str(), 1000, 1002) == 0 && chmod(user.c_str(), 0640) == 0 &&
+                chmod(other.c_str(), 0640) == 0);
+    if (system(("setfacl -m u:1002:rw,g::r,o::- " + own).c_str()) != 0 ||
+        setxattr(own.c_str(), "user.origin", "A.PCG", 5, 0) != 0) {
+        GTEST_SKIP() << "no setfacl, or no ACLs or extended attributes here";
+    }
+    const std::string before = AccessOf(own);
+
+    EXPECT_TRUE(Commit(own, "new"));
+    const auto asUser = support::RunInChild([&] {
+        const gid_t groups[] = {1000};
+        return setgroups(1, groups) == 0 && setgid(1000) == 0 && setuid(1000) == 0 &&
+                       Commit(user, "new") && Commit(other, "new")
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(asUser.exitCode, 0);
+    EXPECT_EQ(AccessOf(own), before);
+    EXPECT_TRUE(before.starts_with("0:0 660") && before.ends_with("A.PCG")) << before;
+    EXPECT_EQ(AccessOf(user), "1000:1000 640");
+    // A group the user is not in cannot be kept: neither group may read.
+    EXPECT_EQ(AccessOf(other), "1000:1001 600");
 }
 
 }  // namespace
