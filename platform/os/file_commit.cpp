@@ -66,11 +66,15 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
         return false;
     }
     // Nothing there for us, yet the kernel finds something: the path goes through a link only
-    // it can follow (/proc/self/fd/N, /dev/stdout). Such a file cannot be replaced by a rename.
+    // it can follow (/proc/self/fd/N, /dev/stdout). Such a file cannot be replaced by a rename,
+    // and the path, looked up again, may by now lead through other folders: only a stream is
+    // written that way (OpenStream).
     struct stat seen {};
     if (stat(path.c_str(), &seen) == 0) {
-        return m_options.writeStreams &&
-               OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!m_options.writeStreams || (S_ISREG(seen.st_mode) && seen.st_nlink > 0)) {
+            return false;
+        }
+        return OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     }
     return CreateTemporary(nullptr);
 }
@@ -146,16 +150,14 @@ bool FileCommit::CreateTemporary(const struct stat* existing) {
 bool FileCommit::OpenStream(int fd) {
     m_file.Reset(fd);
     struct stat info {};
-    if (!m_file || fstat(m_file.get(), &info) != 0 || IsKept(info)) {
-        m_file.Reset();
-        return false;
-    }
+    // A regular file that has a name is only ever replaced: one reached here was swapped in
+    // since it was looked at. An unlinked one (/proc/self/fd/N of a deleted file) cannot be.
+    const bool stream = m_file && fstat(m_file.get(), &info) == 0 &&
+                        (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) ||
+                         (S_ISREG(info.st_mode) && info.st_nlink == 0));
     // Opened without waiting for a FIFO's reader; from here on, writes may wait for it.
-    if (!ClearNonBlocking(m_file.get())) {
-        m_file.Reset();
-        return false;
-    }
-    if (S_ISREG(info.st_mode) && ftruncate(m_file.get(), 0) != 0) {
+    if (!stream || IsKept(info) || !ClearNonBlocking(m_file.get()) ||
+        (S_ISREG(info.st_mode) && ftruncate(m_file.get(), 0) != 0)) {
         m_file.Reset();
         return false;
     }

@@ -25,9 +25,11 @@ namespace os {
 // replaced and the link stays; a dangling link gets its target created. A replaced file keeps
 // its group, ACL and permission bits (and, where the writer may, its owner and other extended
 // attributes), or has its group's and others' bits narrowed: access never widens (CopyAccess);
-// a new one gets 0666 less the umask. Any name the file system takes can be written. What cannot be
-// replaced by a rename (a FIFO, a character device, or a file reached only through a link the
-// kernel alone can follow, such as /proc/self/fd/N) is written straight, when the caller allows it.
+// a new one gets 0666 less the umask. Any name the file system takes can be written. What
+// cannot be replaced by a rename (a FIFO, a character device, or an unlinked file reached only
+// through a link the kernel alone can follow, such as /proc/self/fd/N) is written straight,
+// when the caller allows it; a regular file with a name never is, whatever happens to the
+// path's folders meanwhile.
 class FileCommit {
 public:
     struct Options {

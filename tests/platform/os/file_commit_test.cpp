@@ -12,12 +12,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <future>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "platform/os/file_identity.h"
 #include "platform/os/write_signals.h"
@@ -195,6 +197,36 @@ TEST(FileCommit, WritesStreamsStraightAndRefusesWhatCannotBeWritten) {
     EXPECT_EQ(read(reader, got, sizeof got), 5);
     EXPECT_EQ(std::string(got), "bytes");
     close(reader);
+}
+
+// A folder on the path flipping between one without the file and one with it while writing
+// begins: the file is replaced whole or left alone, never written in place, which its second
+// name would show.
+TEST(FileCommit, AFolderRaceNeverWritesAFileInPlace) {
+    support::TempDir dir;
+    ASSERT_TRUE(mkdir(dir.Path("empty").c_str(), 0700) == 0 &&
+                mkdir(dir.Path("full").c_str(), 0700) == 0);
+    const auto witness = dir.Write("witness", "old");
+    std::atomic<bool> stop{false};
+    std::thread flipper([&] {
+        for (int i = 0; !stop; ++i) {
+            symlink(i % 2 ? "full" : "empty", dir.Path("next").c_str());
+            rename(dir.Path("next").c_str(), dir.Path("link").c_str());
+        }
+    });
+    os::FileCommit::Options streams;
+    streams.writeStreams = true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (int i = 0; i < 2000 && std::chrono::steady_clock::now() < deadline; ++i) {
+        unlink(dir.Path("full/report.htm").c_str());
+        link(witness.c_str(), dir.Path("full/report.htm").c_str());
+        os::FileCommit file;
+        static_cast<void>(file.Begin(dir.Path("link/report.htm"), streams) && file.Write("new") &&
+                          file.Commit());
+    }
+    stop = true;
+    flipper.join();
+    EXPECT_EQ(ReadFile(witness), "old");
 }
 
 bool Commit(const std::string& path, std::string_view bytes) {
