@@ -7,6 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/os/file_access.h"
 #include "platform/os/input_file.h"
@@ -23,6 +28,46 @@ constexpr int kAttempts = 100;
 bool ClearNonBlocking(int fd) {
     const int flags = fcntl(fd, F_GETFL);
     return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// Takes the folder's lock, waiting at most `wait` for another holder; false when it could not.
+// The wait blocks on a thread of its own, so that it can end at the deadline (flock has no time
+// limit, and a signal to cut it short would be the whole process's) and the lock still goes to
+// the waiter as soon as it is free; one that comes too late is let go at once.
+bool LockWithin(int folder, std::chrono::milliseconds wait) {
+    if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
+        return true;
+    }
+    // The lock belongs to the open folder, which the duplicate shares.
+    const int waiter = errno == EWOULDBLOCK ? dup(folder) : -1;
+    if (waiter < 0) {
+        return false;
+    }
+    struct Wait {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool over = false;
+        bool locked = false;
+        bool late = false;
+    };
+    const auto state = std::make_shared<Wait>();
+    std::thread([state, waiter] {
+        int result = 0;
+        while ((result = flock(waiter, LOCK_EX)) != 0 && errno == EINTR) {
+        }
+        const std::lock_guard<std::mutex> guard(state->mutex);
+        state->over = true;
+        state->locked = result == 0;
+        if (state->late && state->locked) {
+            flock(waiter, LOCK_UN);
+        }
+        close(waiter);
+        state->ended.notify_one();
+    }).detach();
+    std::unique_lock<std::mutex> guard(state->mutex);
+    state->ended.wait_for(guard, wait, [&state] { return state->over; });
+    state->late = !state->over;
+    return state->locked;
 }
 
 }  // namespace
@@ -43,9 +88,9 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     m_name = std::move(entry->name);
     m_stem = TemporaryStem(m_folder.get(), m_name);
     if (m_options.lockFolder) {
-        // Where the file system cannot lock (some network ones), writing goes on unlocked.
-        while (flock(m_folder.get(), LOCK_EX) != 0 && errno == EINTR) {
-        }
+        // Where the file system cannot lock (some network ones), or a writer keeps the lock far
+        // beyond any write (a copy that hangs), writing goes on unlocked: still whole.
+        LockWithin(m_folder.get(), std::chrono::milliseconds(kLockWaitMilliseconds));
     }
 
     struct stat info {};

@@ -39,13 +39,18 @@ public:
         // Write FIFOs and character devices straight; otherwise they are refused.
         bool writeStreams = false;
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer
-        // that also asks for it waits rather than losing one of the two updates. Readers never
-        // wait on it.
+        // that also asks for it waits rather than losing one of the two updates; one that
+        // holds it longer than any write takes (kLockWaitMilliseconds) is given up on, and the
+        // write goes on unlocked, as where the file system has no locks. Readers never wait on
+        // it.
         bool lockFolder = false;
         // Write into an unnamed file that gets a name only when complete, where the file system
         // offers that (else a named one is used). False always uses a named one.
         bool unnamedTemporary = true;
     };
+
+    // The longest a lockFolder writer waits for another's lock.
+    static constexpr int kLockWaitMilliseconds = 2000;
 
     FileCommit() = default;
     ~FileCommit();

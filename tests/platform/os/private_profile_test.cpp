@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -281,6 +282,22 @@ TEST(WriteProfileString, KilledWritersLeaveNothingBehind) {
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "report", ""), "r");
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", "").find_first_not_of('p'),
               std::string::npos);
+}
+
+// A copy of the program that hangs while it holds the lock holds up another's write only so
+// long; the write then goes on as where there are no locks.
+TEST(WriteProfileString, WaitsForAnotherWritersLockOnlySoLong) {
+    support::TempDir dir;
+    const auto path = dir.Write("Tabulon.INI", "[MRU]\r\n");
+    const int folder = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    const auto result = support::RunInChild([&] {
+        alarm(10);
+        return os::WriteProfileString(path, "MRU", "pcg", "a") ? 0 : 1;
+    });
+    close(folder);
+    EXPECT_EQ(result.exitCode, 0) << "ended by signal " << result.signal;
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\npcg=a\r\n");
 }
 
 TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
