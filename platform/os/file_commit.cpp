@@ -80,12 +80,15 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     Discard();
     m_options = options;
     m_failed = false;
+    m_error = 0;
+    m_errorPath = path;
     auto entry = ResolveEntry(path);
     if (!entry) {
-        return false;
+        return Fail(errno);
     }
     m_folder = std::move(entry->folder);
     m_name = std::move(entry->name);
+    m_errorPath = std::move(entry->path);
     m_stem = TemporaryStem(m_folder.get(), m_name);
     if (m_options.lockFolder) {
         // Where the file system cannot lock (some network ones), or a writer keeps the lock far
@@ -96,8 +99,11 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     struct stat info {};
     if (fstatat(m_folder.get(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISREG(info.st_mode)) {
-            if (IsKept(info) || faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
-                return false;
+            if (IsKept(info)) {
+                return Fail(0);
+            }
+            if (faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
+                return Fail(errno);
             }
             return CreateTemporary(&info);
         }
@@ -105,10 +111,10 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
             return OpenStream(openat(m_folder.get(), m_name.c_str(),
                                      O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
         }
-        return false;
+        return Fail(S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
     if (errno != ENOENT) {
-        return false;
+        return Fail(errno);
     }
     // Nothing there for us, yet the kernel finds something: the path goes through a link only
     // it can follow (/proc/self/fd/N, /dev/stdout). Such a file cannot be replaced by a rename,
@@ -117,7 +123,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     struct stat seen {};
     if (stat(path.c_str(), &seen) == 0) {
         if (!m_options.writeStreams || (S_ISREG(seen.st_mode) && seen.st_nlink > 0)) {
-            return false;
+            return Fail(0);
         }
         return OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     }
@@ -129,9 +135,14 @@ bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
     m_options = Options{};
     m_options.keep = keep;
     m_failed = false;
+    m_error = 0;
+    m_errorPath.clear();
     struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0 || IsKept(info)) {
-        return false;
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        return Fail(fd < 0 ? EBADF : errno);
+    }
+    if (IsKept(info)) {
+        return Fail(0);
     }
     m_file.Reset(fd);
     m_stream = true;
@@ -149,7 +160,7 @@ bool FileCommit::CreateTemporary(const struct stat* existing) {
         m_file.Reset(openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         // Any other failure is not a lack of unnamed files: a named one would fail alike.
         if (!m_file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            return false;
+            return Fail(errno);
         }
         // Without /proc, and without the right to name it by its descriptor, it never could be.
         m_link = m_file ? HowToLinkUnnamed(m_file.get()) : UnnamedLink::None;
@@ -164,11 +175,11 @@ bool FileCommit::CreateTemporary(const struct stat* existing) {
         if (m_file) {
             m_temporaryName = name;
         } else if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
     if (!m_file) {
-        return false;
+        return Fail(EEXIST);
     }
     LockTemporary(m_file.get());
     m_lock.Reset(dup(m_file.get()));
@@ -179,8 +190,7 @@ bool FileCommit::CreateTemporary(const struct stat* existing) {
         const bool same = old && fstat(old.get(), &info) == 0 && info.st_dev == existing->st_dev &&
                           info.st_ino == existing->st_ino;
         if (!CopyAccess(same ? old.get() : -1, *existing, m_file.get())) {
-            Discard();
-            return false;
+            return Fail(errno);
         }
     }
     // Leftovers of killed writers: only where they can arise (a temporary with a name from the
@@ -195,16 +205,20 @@ bool FileCommit::CreateTemporary(const struct stat* existing) {
 bool FileCommit::OpenStream(int fd) {
     m_file.Reset(fd);
     struct stat info {};
+    if (!m_file || fstat(m_file.get(), &info) != 0) {
+        return Fail(errno);
+    }
     // A regular file that has a name is only ever replaced: one reached here was swapped in
     // since it was looked at. An unlinked one (/proc/self/fd/N of a deleted file) cannot be.
-    const bool stream = m_file && fstat(m_file.get(), &info) == 0 &&
-                        (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) ||
-                         (S_ISREG(info.st_mode) && info.st_nlink == 0));
+    const bool stream = S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) ||
+                        (S_ISREG(info.st_mode) && info.st_nlink == 0);
+    if (!stream || IsKept(info)) {
+        return Fail(S_ISDIR(info.st_mode) ? EISDIR : 0);
+    }
     // Opened without waiting for a FIFO's reader; from here on, writes may wait for it.
-    if (!stream || IsKept(info) || !ClearNonBlocking(m_file.get()) ||
+    if (!ClearNonBlocking(m_file.get()) ||
         (S_ISREG(info.st_mode) && ftruncate(m_file.get(), 0) != 0)) {
-        m_file.Reset();
-        return false;
+        return Fail(errno);
     }
     m_stream = true;
     return true;
@@ -226,16 +240,14 @@ bool FileCommit::ReadCurrent(std::string& content) const {
 
 bool FileCommit::Write(std::string_view bytes) {
     if (m_failed || !m_file) {
-        m_failed = true;
-        return false;
+        return Fail(EBADF);
     }
     if (m_buffer.size() + bytes.size() > kBufferSize) {
         if (!Flush()) {
             return false;
         }
         if (bytes.size() >= kBufferSize) {
-            m_failed = !WriteAll(m_file.get(), bytes);
-            return !m_failed;
+            return WriteAll(m_file.get(), bytes) || Fail(errno);
         }
     }
     if (m_buffer.capacity() < kBufferSize) {
@@ -246,26 +258,31 @@ bool FileCommit::Write(std::string_view bytes) {
 }
 
 bool FileCommit::Flush() {
-    m_failed = m_failed || !WriteAll(m_file.get(), m_buffer);
+    if (!m_failed && !WriteAll(m_file.get(), m_buffer)) {
+        Fail(errno);
+    }
     m_buffer.clear();
     return !m_failed;
 }
 
 bool FileCommit::Commit() {
-    if (m_failed || !m_file || !Flush()) {
+    if (!m_file) {
+        Fail(EBADF);
+    }
+    if (m_failed || !Flush()) {
         Discard();
         return false;
     }
     if (m_stream) {
         const int fd = m_file.Release();
-        const bool closed = m_borrowed || close(fd) == 0;
+        const bool closed = m_borrowed || close(fd) == 0 || Fail(errno);
         Discard();
         return closed;
     }
     // Synced and closed before it takes the old file's place: close is where some file
     // systems first report that the data did not arrive.
-    bool done = fsync(m_file.get()) == 0 && NameTemporary();
-    done = close(m_file.Release()) == 0 && done && PutInPlace();
+    bool done = (fsync(m_file.get()) == 0 || Fail(errno)) && NameTemporary();
+    done = (close(m_file.Release()) == 0 || Fail(errno)) && done && PutInPlace();
     if (done) {
         // The folder is not synced as well: that would make the rename itself survive a power
         // cut at twice the cost, and without it a cut leaves the old file or the new one all
@@ -282,39 +299,39 @@ bool FileCommit::NameTemporary() {
         if (LinkUnnamed(m_file.get(), m_link, m_folder.get(), name)) {
             m_temporaryName = name;
         } else if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
-    return !m_temporaryName.empty();
+    return !m_temporaryName.empty() || Fail(EEXIST);
 }
 
 bool FileCommit::PutInPlace() {
     const int folder = m_folder.get();
+    const char* temporary = m_temporaryName.c_str();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // Looked at once more right before the rename: the entry may have changed since Begin.
         struct stat info {};
         if (fstatat(folder, m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             if (!S_ISREG(info.st_mode) || IsKept(info)) {
-                return false;
+                return Fail(0);
             }
-            return renameat(folder, m_temporaryName.c_str(), folder, m_name.c_str()) == 0;
+            return renameat(folder, temporary, folder, m_name.c_str()) == 0 || Fail(errno);
         }
         if (errno != ENOENT) {
-            return false;
+            return Fail(errno);
         }
         // Nothing there: take the place only if it is still free.
-        if (renameat2(folder, m_temporaryName.c_str(), folder, m_name.c_str(), RENAME_NOREPLACE) ==
-            0) {
+        if (renameat2(folder, temporary, folder, m_name.c_str(), RENAME_NOREPLACE) == 0) {
             return true;
         }
         if (errno == EINVAL || errno == ENOSYS) {
-            return renameat(folder, m_temporaryName.c_str(), folder, m_name.c_str()) == 0;
+            return renameat(folder, temporary, folder, m_name.c_str()) == 0 || Fail(errno);
         }
         if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
-    return false;
+    return Fail(EEXIST);
 }
 
 bool FileCommit::IsKept(const struct stat& info) const {
@@ -324,6 +341,14 @@ bool FileCommit::IsKept(const struct stat& info) const {
         if (kept == identity) {
             return true;
         }
+    }
+    return false;
+}
+
+bool FileCommit::Fail(int error) {
+    if (!m_failed) {
+        m_failed = true;
+        m_error = error;
     }
     return false;
 }

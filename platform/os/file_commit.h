@@ -41,8 +41,7 @@ public:
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer
         // that also asks for it waits rather than losing one of the two updates; one that
         // holds it longer than any write takes (kLockWaitMilliseconds) is given up on, and the
-        // write goes on unlocked, as where the file system has no locks. Readers never wait on
-        // it.
+        // write goes on unlocked, as where the file system has no locks. Readers never wait on it.
         bool lockFolder = false;
         // Write into an unnamed file that gets a name only when complete, where the file system
         // offers that (else a named one is used). False always uses a named one.
@@ -82,6 +81,14 @@ public:
     // it was. Bytes written to a stream cannot be taken back.
     bool Commit();
 
+    // Why writing failed, from the last Begin on: the system's reason (errno) at the first step
+    // that failed, or 0 when it was this class's own rule (an input, something other than a
+    // regular file where one is replaced, a stream not asked for, something that appeared at
+    // the path meanwhile).
+    int Error() const { return m_error; }
+    // The path the failure concerns: the one given to Begin, or where its links led.
+    const std::string& ErrorPath() const { return m_errorPath; }
+
 private:
     bool CreateTemporary(const struct stat* existing);
     bool OpenStream(int fd);
@@ -89,6 +96,8 @@ private:
     bool NameTemporary();
     bool PutInPlace();
     bool IsKept(const struct stat& info) const;
+    // Records why writing failed (the first reason only) and returns false.
+    bool Fail(int error);
     void Discard();
 
     Options m_options;
@@ -102,6 +111,8 @@ private:
     bool m_stream = false;
     bool m_borrowed = false;  // the descriptor is the caller's: never closed here
     bool m_failed = false;
+    int m_error = 0;
+    std::string m_errorPath;
     std::string m_buffer;
 };
 

@@ -184,6 +184,12 @@ TEST(FileCommit, WritesStreamsStraightAndRefusesWhatCannotBeWritten) {
     EXPECT_FALSE(commit(dir.path(), streams));
     EXPECT_FALSE(commit(dir.Path("no/such/folder/report.htm"), streams));
     EXPECT_FALSE(commit(dir.Path("folder/"), streams));
+    // With the system's reason, for messages.
+    os::FileCommit file;
+    EXPECT_FALSE(file.Begin(dir.Path("no/such/folder/report.htm"), streams));
+    EXPECT_EQ(file.Error(), ENOENT);
+    EXPECT_FALSE(file.Begin("/dev/full", streams) && file.Write("bytes") && file.Commit());
+    EXPECT_EQ(file.Error(), ENOSPC);
 
     // A FIFO with no reader is refused at once rather than waited on; with one, it gets the
     // bytes.
