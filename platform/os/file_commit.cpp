@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -50,20 +51,27 @@ bool LockWithin(int folder, std::chrono::milliseconds wait) {
         bool locked = false;
         bool late = false;
     };
-    const auto state = std::make_shared<Wait>();
-    std::thread([state, waiter] {
-        int result = 0;
-        while ((result = flock(waiter, LOCK_EX)) != 0 && errno == EINTR) {
-        }
-        const std::lock_guard<std::mutex> guard(state->mutex);
-        state->over = true;
-        state->locked = result == 0;
-        if (state->late && state->locked) {
-            flock(waiter, LOCK_UN);
-        }
+    std::shared_ptr<Wait> state;
+    try {
+        state = std::make_shared<Wait>();
+        std::thread([state, waiter] {
+            int result = 0;
+            while ((result = flock(waiter, LOCK_EX)) != 0 && errno == EINTR) {
+            }
+            const std::lock_guard<std::mutex> guard(state->mutex);
+            state->over = true;
+            state->locked = result == 0;
+            if (state->late && state->locked) {
+                flock(waiter, LOCK_UN);
+            }
+            close(waiter);
+            state->ended.notify_one();
+        }).detach();
+    } catch (const std::exception&) {
+        // No thread to wait on (a process at its limits): as where there are no locks.
         close(waiter);
-        state->ended.notify_one();
-    }).detach();
+        return false;
+    }
     std::unique_lock<std::mutex> guard(state->mutex);
     state->ended.wait_for(guard, wait, [&state] { return state->over; });
     state->late = !state->over;
