@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::pair<std::string, std::string>> probes = {
         {"MRU", "pcg"}, {"MRU", "report"}, {"mru", "PCG"}, {section, key}};
-    std::vector<std::optional<std::string>> before;
+    std::vector<std::optional<std::string_view>> before;
     for (const auto& [s, k] : probes) {
         before.push_back(os::FindProfileValue(text, s, k));
         FUZZ_CHECK(before.back() == ModelFind(text, s, k));
@@ -132,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
     }
     const std::string read = os::ReadProfileString(path, section, key, "(no value)");
-    FUZZ_CHECK(read == (before.back() ? Cut(*before.back()) : "(no value)"));
+    FUZZ_CHECK(read == (before.back() ? Cut(std::string(*before.back())) : "(no value)"));
 
     const bool storable = os::CanStoreInProfile(section, key, value);
     FUZZ_CHECK(os::WriteProfileString(path, section, key, value) == storable);

@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "platform/os/file_commit.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
-#include <cstdio>
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <thread>
 
+#include "platform/os/file_access.h"
 #include "platform/os/input_file.h"
 #include "platform/os/resolved_entry.h"
 #include "platform/os/write_all.h"
@@ -24,34 +26,56 @@ namespace {
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kAttempts = 100;
 
-// ".<name>.<pid>-<counter>-<clock>.tmp": unique among processes and threads now, and the
-// process id says whose it is, so that leftovers of a killed writer can be told apart.
-std::string TemporaryName(const std::string& name) {
-    static std::atomic<unsigned> counter{0};
-    const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-    return "." + name + "." + std::to_string(getpid()) + "-" +
-           std::to_string(counter.fetch_add(1)) + "-" + std::to_string(now) + ".tmp";
-}
-
-// The writer's process id in a temporary name of `name`'s, else 0.
-pid_t TemporaryOwner(std::string_view entry, const std::string& name) {
-    const std::string prefix = "." + name + ".";
-    if (!entry.starts_with(prefix) || !entry.ends_with(".tmp")) {
-        return 0;
-    }
-    entry.remove_prefix(prefix.size());
-    long pid = 0;
-    std::size_t digits = 0;
-    while (digits < entry.size() && entry[digits] >= '0' && entry[digits] <= '9' && pid < 1 << 30) {
-        pid = pid * 10 + (entry[digits++] - '0');
-    }
-    return digits > 0 && digits < entry.size() && entry[digits] == '-' ? static_cast<pid_t>(pid)
-                                                                       : 0;
-}
-
 bool ClearNonBlocking(int fd) {
     const int flags = fcntl(fd, F_GETFL);
     return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+// Takes the folder's lock, waiting at most `wait` for another holder; false when it could not.
+// The wait blocks on a thread of its own, so that it can end at the deadline (flock has no time
+// limit, and a signal to cut it short would be the whole process's) and the lock still goes to
+// the waiter as soon as it is free; one that comes too late is let go at once.
+bool LockWithin(int folder, std::chrono::milliseconds wait) {
+    if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
+        return true;
+    }
+    // The lock belongs to the open folder, which the duplicate shares.
+    const int waiter = errno == EWOULDBLOCK ? dup(folder) : -1;
+    if (waiter < 0) {
+        return false;
+    }
+    struct Wait {
+        std::mutex mutex;
+        std::condition_variable ended;
+        bool over = false;
+        bool locked = false;
+        bool late = false;
+    };
+    std::shared_ptr<Wait> state;
+    try {
+        state = std::make_shared<Wait>();
+        std::thread([state, waiter] {
+            int result = 0;
+            while ((result = flock(waiter, LOCK_EX)) != 0 && errno == EINTR) {
+            }
+            const std::lock_guard<std::mutex> guard(state->mutex);
+            state->over = true;
+            state->locked = result == 0;
+            if (state->late && state->locked) {
+                flock(waiter, LOCK_UN);
+            }
+            close(waiter);
+            state->ended.notify_one();
+        }).detach();
+    } catch (const std::exception&) {
+        // No thread to wait on (a process at its limits): as where there are no locks.
+        close(waiter);
+        return false;
+    }
+    std::unique_lock<std::mutex> guard(state->mutex);
+    state->ended.wait_for(guard, wait, [&state] { return state->over; });
+    state->late = !state->over;
+    return state->locked;
 }
 
 }  // namespace
@@ -64,44 +88,54 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     Discard();
     m_options = options;
     m_failed = false;
+    m_error = 0;
+    m_errorPath = path;
     auto entry = ResolveEntry(path);
     if (!entry) {
-        return false;
+        return Fail(errno);
     }
     m_folder = std::move(entry->folder);
     m_name = std::move(entry->name);
+    m_errorPath = std::move(entry->path);
+    m_stem = TemporaryStem(m_folder.get(), m_name);
     if (m_options.lockFolder) {
-        // Where the file system cannot lock (some network ones), writing goes on unlocked.
-        while (flock(m_folder.get(), LOCK_EX) != 0 && errno == EINTR) {
-        }
-        RemoveStaleTemporaries();
+        // Where the file system cannot lock (some network ones), or a writer keeps the lock far
+        // beyond any write (a copy that hangs), writing goes on unlocked: still whole.
+        LockWithin(m_folder.get(), std::chrono::milliseconds(kLockWaitMilliseconds));
     }
 
     struct stat info {};
     if (fstatat(m_folder.get(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISREG(info.st_mode)) {
-            if (IsKept(info) || faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
-                return false;
+            if (IsKept(info)) {
+                return Fail(0);
             }
-            return CreateTemporary(info.st_mode & 0777, &info);
+            if (faccessat(m_folder.get(), m_name.c_str(), W_OK, AT_EACCESS) != 0) {
+                return Fail(errno);
+            }
+            return CreateTemporary(&info);
         }
         if ((S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) && m_options.writeStreams) {
             return OpenStream(openat(m_folder.get(), m_name.c_str(),
                                      O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
         }
-        return false;
+        return Fail(S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
     if (errno != ENOENT) {
-        return false;
+        return Fail(errno);
     }
     // Nothing there for us, yet the kernel finds something: the path goes through a link only
-    // it can follow (/proc/self/fd/N, /dev/stdout). Such a file cannot be replaced by a rename.
+    // it can follow (/proc/self/fd/N, /dev/stdout). Such a file cannot be replaced by a rename,
+    // and the path, looked up again, may by now lead through other folders: only a stream is
+    // written that way (OpenStream).
     struct stat seen {};
     if (stat(path.c_str(), &seen) == 0) {
-        return m_options.writeStreams &&
-               OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!m_options.writeStreams || (S_ISREG(seen.st_mode) && seen.st_nlink > 0)) {
+            return Fail(0);
+        }
+        return OpenStream(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     }
-    return CreateTemporary(0666, nullptr);
+    return CreateTemporary(nullptr);
 }
 
 bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
@@ -109,9 +143,14 @@ bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
     m_options = Options{};
     m_options.keep = keep;
     m_failed = false;
+    m_error = 0;
+    m_errorPath.clear();
     struct stat info {};
-    if (fd < 0 || fstat(fd, &info) != 0 || IsKept(info)) {
-        return false;
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        return Fail(fd < 0 ? EBADF : errno);
+    }
+    if (IsKept(info)) {
+        return Fail(0);
     }
     m_file.Reset(fd);
     m_stream = true;
@@ -119,41 +158,54 @@ bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
     return true;
 }
 
-bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
+bool FileCommit::CreateTemporary(const struct stat* existing) {
     // Created with no more permissions than the file will have, so its content is never
-    // readable by anyone the old file kept out.
+    // readable by anyone the old file kept out; a replacement only for its owner until it has
+    // the old file's group and ACL (in a folder with the set-group-ID bit it starts in the
+    // folder's group).
+    const mode_t mode = existing ? existing->st_mode & 0700 : 0666;
     if (m_options.unnamedTemporary) {
         m_file.Reset(openat(m_folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
         // Any other failure is not a lack of unnamed files: a named one would fail alike.
         if (!m_file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-            return false;
+            return Fail(errno);
+        }
+        // Without /proc, and without the right to name it by its descriptor, it never could be.
+        m_link = m_file ? HowToLinkUnnamed(m_file.get()) : UnnamedLink::None;
+        if (m_link == UnnamedLink::None) {
+            m_file.Reset();
         }
     }
     for (int attempt = 0; !m_file && attempt < kAttempts; ++attempt) {
-        const std::string name = TemporaryName(m_name);
+        const std::string name = TemporaryName(m_stem);
         m_file.Reset(
             openat(m_folder.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
         if (m_file) {
             m_temporaryName = name;
         } else if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
     if (!m_file) {
-        return false;
+        return Fail(EEXIST);
     }
+    LockTemporary(m_file.get());
+    m_lock.Reset(dup(m_file.get()));
     if (existing) {
-        // The umask may have narrowed the bits; the owner may differ when, say, root writes a
-        // user's file. Changing the owner is only possible for some, so it is only tried.
-        const bool owned = existing->st_uid == geteuid() && existing->st_gid == getegid();
-        if (!owned && fchown(m_file.get(), existing->st_uid, existing->st_gid) != 0 &&
-            fchown(m_file.get(), static_cast<uid_t>(-1), existing->st_gid) != 0) {
-            // Not even the group could be kept: the file stays this writer's.
+        UniqueFd old(openat(m_folder.get(), m_name.c_str(),
+                            O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat info {};
+        const bool same = old && fstat(old.get(), &info) == 0 && info.st_dev == existing->st_dev &&
+                          info.st_ino == existing->st_ino;
+        if (!CopyAccess(same ? old.get() : -1, *existing, m_file.get())) {
+            return Fail(errno);
         }
-        if (fchmod(m_file.get(), mode) != 0) {
-            Discard();
-            return false;
-        }
+    }
+    // Leftovers of killed writers: only where they can arise (a temporary with a name from the
+    // start, as on file systems without unnamed files) or under the lock, so that writing many
+    // reports into one folder never lists it for each.
+    if (!m_temporaryName.empty() || m_options.lockFolder) {
+        RemoveStaleTemporaries(m_folder.get(), m_name);
     }
     return true;
 }
@@ -161,18 +213,20 @@ bool FileCommit::CreateTemporary(unsigned mode, const struct stat* existing) {
 bool FileCommit::OpenStream(int fd) {
     m_file.Reset(fd);
     struct stat info {};
-    if (!m_file || fstat(m_file.get(), &info) != 0 || IsKept(info)) {
-        m_file.Reset();
-        return false;
+    if (!m_file || fstat(m_file.get(), &info) != 0) {
+        return Fail(errno);
+    }
+    // A regular file that has a name is only ever replaced: one reached here was swapped in
+    // since it was looked at. An unlinked one (/proc/self/fd/N of a deleted file) cannot be.
+    const bool stream = S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode) ||
+                        (S_ISREG(info.st_mode) && info.st_nlink == 0);
+    if (!stream || IsKept(info)) {
+        return Fail(S_ISDIR(info.st_mode) ? EISDIR : 0);
     }
     // Opened without waiting for a FIFO's reader; from here on, writes may wait for it.
-    if (!ClearNonBlocking(m_file.get())) {
-        m_file.Reset();
-        return false;
-    }
-    if (S_ISREG(info.st_mode) && ftruncate(m_file.get(), 0) != 0) {
-        m_file.Reset();
-        return false;
+    if (!ClearNonBlocking(m_file.get()) ||
+        (S_ISREG(info.st_mode) && ftruncate(m_file.get(), 0) != 0)) {
+        return Fail(errno);
     }
     m_stream = true;
     return true;
@@ -194,16 +248,14 @@ bool FileCommit::ReadCurrent(std::string& content) const {
 
 bool FileCommit::Write(std::string_view bytes) {
     if (m_failed || !m_file) {
-        m_failed = true;
-        return false;
+        return Fail(EBADF);
     }
     if (m_buffer.size() + bytes.size() > kBufferSize) {
         if (!Flush()) {
             return false;
         }
         if (bytes.size() >= kBufferSize) {
-            m_failed = !WriteAll(m_file.get(), bytes);
-            return !m_failed;
+            return WriteAll(m_file.get(), bytes) || Fail(errno);
         }
     }
     if (m_buffer.capacity() < kBufferSize) {
@@ -214,26 +266,31 @@ bool FileCommit::Write(std::string_view bytes) {
 }
 
 bool FileCommit::Flush() {
-    m_failed = m_failed || !WriteAll(m_file.get(), m_buffer);
+    if (!m_failed && !WriteAll(m_file.get(), m_buffer)) {
+        Fail(errno);
+    }
     m_buffer.clear();
     return !m_failed;
 }
 
 bool FileCommit::Commit() {
-    if (m_failed || !m_file || !Flush()) {
+    if (!m_file) {
+        Fail(EBADF);
+    }
+    if (m_failed || !Flush()) {
         Discard();
         return false;
     }
     if (m_stream) {
         const int fd = m_file.Release();
-        const bool closed = m_borrowed || close(fd) == 0;
+        const bool closed = m_borrowed || close(fd) == 0 || Fail(errno);
         Discard();
         return closed;
     }
     // Synced and closed before it takes the old file's place: close is where some file
     // systems first report that the data did not arrive.
-    bool done = fsync(m_file.get()) == 0 && NameTemporary();
-    done = close(m_file.Release()) == 0 && done && PutInPlace();
+    bool done = (fsync(m_file.get()) == 0 || Fail(errno)) && NameTemporary();
+    done = (close(m_file.Release()) == 0 || Fail(errno)) && done && PutInPlace();
     if (done) {
         // The folder is not synced as well: that would make the rename itself survive a power
         // cut at twice the cost, and without it a cut leaves the old file or the new one all
@@ -246,44 +303,43 @@ bool FileCommit::Commit() {
 
 bool FileCommit::NameTemporary() {
     for (int attempt = 0; m_temporaryName.empty() && attempt < kAttempts; ++attempt) {
-        const std::string name = TemporaryName(m_name);
-        const std::string self = "/proc/self/fd/" + std::to_string(m_file.get());
-        if (linkat(AT_FDCWD, self.c_str(), m_folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        const std::string name = TemporaryName(m_stem);
+        if (LinkUnnamed(m_file.get(), m_link, m_folder.get(), name)) {
             m_temporaryName = name;
         } else if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
-    return !m_temporaryName.empty();
+    return !m_temporaryName.empty() || Fail(EEXIST);
 }
 
 bool FileCommit::PutInPlace() {
     const int folder = m_folder.get();
+    const char* temporary = m_temporaryName.c_str();
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         // Looked at once more right before the rename: the entry may have changed since Begin.
         struct stat info {};
         if (fstatat(folder, m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             if (!S_ISREG(info.st_mode) || IsKept(info)) {
-                return false;
+                return Fail(0);
             }
-            return renameat(folder, m_temporaryName.c_str(), folder, m_name.c_str()) == 0;
+            return renameat(folder, temporary, folder, m_name.c_str()) == 0 || Fail(errno);
         }
         if (errno != ENOENT) {
-            return false;
+            return Fail(errno);
         }
         // Nothing there: take the place only if it is still free.
-        if (renameat2(folder, m_temporaryName.c_str(), folder, m_name.c_str(), RENAME_NOREPLACE) ==
-            0) {
+        if (renameat2(folder, temporary, folder, m_name.c_str(), RENAME_NOREPLACE) == 0) {
             return true;
         }
         if (errno == EINVAL || errno == ENOSYS) {
-            return renameat(folder, m_temporaryName.c_str(), folder, m_name.c_str()) == 0;
+            return renameat(folder, temporary, folder, m_name.c_str()) == 0 || Fail(errno);
         }
         if (errno != EEXIST) {
-            return false;
+            return Fail(errno);
         }
     }
-    return false;
+    return Fail(EEXIST);
 }
 
 bool FileCommit::IsKept(const struct stat& info) const {
@@ -297,19 +353,12 @@ bool FileCommit::IsKept(const struct stat& info) const {
     return false;
 }
 
-void FileCommit::RemoveStaleTemporaries() const {
-    DIR* listing = fdopendir(dup(m_folder.get()));
-    if (!listing) {
-        return;
+bool FileCommit::Fail(int error) {
+    if (!m_failed) {
+        m_failed = true;
+        m_error = error;
     }
-    while (const dirent* entry = readdir(listing)) {
-        const pid_t owner = TemporaryOwner(entry->d_name, m_name);
-        // Whoever holds the lock is the only writer now; one whose process is gone was killed.
-        if (owner > 0 && owner != getpid() && kill(owner, 0) != 0 && errno == ESRCH) {
-            unlinkat(m_folder.get(), entry->d_name, 0);
-        }
-    }
-    closedir(listing);
+    return false;
 }
 
 void FileCommit::Discard() {
@@ -322,6 +371,9 @@ void FileCommit::Discard() {
         unlinkat(m_folder.get(), m_temporaryName.c_str(), 0);
     }
     m_temporaryName.clear();
+    // Only now that its temporary is in place or gone may others take it for abandoned.
+    m_lock.Reset();
+    m_link = UnnamedLink::None;
     m_buffer = std::string();
     m_stream = false;
     // Closing the folder also releases its lock.

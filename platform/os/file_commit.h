@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/os/file_identity.h"
+#include "platform/os/temporary_files.h"
 #include "platform/os/unique_fd.h"
 
 namespace os {
@@ -22,10 +23,13 @@ namespace os {
 //
 // A symbolic link at the path is followed (ResolveEntry), so the file it points to is the one
 // replaced and the link stays; a dangling link gets its target created. A replaced file keeps
-// its permission bits (and, where the writer may, its owner); a new one gets 0666 less the
-// umask. What cannot be replaced by a rename (a FIFO, a character device, or a file reached
-// only through a link the kernel alone can follow, such as /proc/self/fd/N) is written
-// straight, when the caller allows it.
+// its group, ACL and permission bits (and, where the writer may, its owner and other extended
+// attributes), or has its group's and others' bits narrowed: access never widens (CopyAccess);
+// a new one gets 0666 less the umask. Any name the file system takes can be written. What
+// cannot be replaced by a rename (a FIFO, a character device, or an unlinked file reached only
+// through a link the kernel alone can follow, such as /proc/self/fd/N) is written straight,
+// when the caller allows it; a regular file with a name never is, whatever happens to the
+// path's folders meanwhile.
 class FileCommit {
 public:
     struct Options {
@@ -35,14 +39,17 @@ public:
         // Write FIFOs and character devices straight; otherwise they are refused.
         bool writeStreams = false;
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer
-        // that also asks for it waits rather than losing one of the two updates. Readers never
-        // wait on it. While it is held, temporary files that a killed writer left of this file
-        // are removed.
+        // that also asks for it waits rather than losing one of the two updates; one that
+        // holds it longer than any write takes (kLockWaitMilliseconds) is given up on, and the
+        // write goes on unlocked, as where the file system has no locks. Readers never wait on it.
         bool lockFolder = false;
         // Write into an unnamed file that gets a name only when complete, where the file system
         // offers that (else a named one is used). False always uses a named one.
         bool unnamedTemporary = true;
     };
+
+    // The longest a lockFolder writer waits for another's lock.
+    static constexpr int kLockWaitMilliseconds = 2000;
 
     FileCommit() = default;
     ~FileCommit();
@@ -52,7 +59,10 @@ public:
     // Prepares to replace `path`. False, changing nothing, when its folder cannot be opened or
     // written, it names a folder, it leads to one of `keep`, it is a regular file this user may
     // not write, it is something else that cannot be written (refused streams, sockets, block
-    // devices), or a FIFO with no reader (opening never waits).
+    // devices), or a FIFO with no reader (opening never waits). Temporaries of this file that
+    // killed writers left are removed (RemoveStaleTemporaries) where they can arise: where the
+    // new file is named from the start (file systems without unnamed files), and for
+    // lockFolder writers.
     bool Begin(const std::string& path, const Options& options);
 
     // Prepares to write straight to the open descriptor `fd` (standard output, say), from where
@@ -71,24 +81,38 @@ public:
     // it was. Bytes written to a stream cannot be taken back.
     bool Commit();
 
+    // Why writing failed, from the last Begin on: the system's reason (errno) at the first step
+    // that failed, or 0 when it was this class's own rule (an input, something other than a
+    // regular file where one is replaced, a stream not asked for, something that appeared at
+    // the path meanwhile).
+    int Error() const { return m_error; }
+    // The path the failure concerns: the one given to Begin, or where its links led.
+    const std::string& ErrorPath() const { return m_errorPath; }
+
 private:
-    bool CreateTemporary(unsigned mode, const struct stat* existing);
+    bool CreateTemporary(const struct stat* existing);
     bool OpenStream(int fd);
     bool Flush();
     bool NameTemporary();
     bool PutInPlace();
     bool IsKept(const struct stat& info) const;
-    void RemoveStaleTemporaries() const;
+    // Records why writing failed (the first reason only) and returns false.
+    bool Fail(int error);
     void Discard();
 
     Options m_options;
     UniqueFd m_folder;
     std::string m_name;
+    std::string m_stem;  // the name as it stands in the temporaries' names
     UniqueFd m_file;
+    UniqueFd m_lock;              // holds the temporary's lock until it is in place
     std::string m_temporaryName;  // empty while the new file has no name
+    UnnamedLink m_link = UnnamedLink::None;
     bool m_stream = false;
     bool m_borrowed = false;  // the descriptor is the caller's: never closed here
     bool m_failed = false;
+    int m_error = 0;
+    std::string m_errorPath;
     std::string m_buffer;
 };
 

@@ -33,14 +33,11 @@ std::string ReadProfileString(const std::string& profilePath, std::string_view s
     if (!text) {
         return std::string(defaultValue);
     }
-    auto value = FindProfileValue(*text, section, key);
+    const auto value = FindProfileValue(*text, section, key);
     if (!value) {
         return std::string(defaultValue);
     }
-    if (value->size() > kMaxProfileReadLength) {
-        value->resize(kMaxProfileReadLength);
-    }
-    return *value;
+    return std::string(value->substr(0, kMaxProfileReadLength));
 }
 
 bool WriteProfileString(const std::string& profilePath, std::string_view section,

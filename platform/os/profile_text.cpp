@@ -338,8 +338,8 @@ std::string_view ValueOf(std::string_view text, const ProfileLine& line) {
 
 }  // namespace
 
-std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key) {
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
+                                                 std::string_view key) {
     section = Trimmed(section);
     key = Trimmed(key);
     if (section.empty() || key.empty()) {
@@ -350,7 +350,7 @@ std::optional<std::string> FindProfileValue(std::string_view text, std::string_v
     if (!place.keys[0]) {
         return std::nullopt;
     }
-    return std::string(ValueOf(text, *place.keys[0]));
+    return ValueOf(text, *place.keys[0]);
 }
 
 bool CanStoreInProfile(std::string_view section, std::string_view key, std::string_view value) {

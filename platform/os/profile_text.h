@@ -21,10 +21,11 @@ namespace os {
 // - key lines before the first section header belong to no section.
 // Bytes are bytes: no code-page conversion, and NUL bytes in the text are ordinary bytes.
 
-// The value stored under `key` in `section` of `text`, whole; none when the section or the key
-// is missing or either name is empty.
-std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
-                                            std::string_view key);
+// The value stored under `key` in `section` of `text`, whole, as a view into `text` (so that a
+// value as large as the file costs nothing more); none when the section or the key is missing
+// or either name is empty.
+std::optional<std::string_view> FindProfileValue(std::string_view text, std::string_view section,
+                                                 std::string_view key);
 
 // Whether the names and the value can be stored so that they read back as they were given
 // (names up to white space at their ends). Refused: empty names; CR, LF or NUL anywhere, since

@@ -29,10 +29,11 @@ UniqueFd OpenFolder(int base, const std::string& folder) {
 
 std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
     if (path.empty() || path.back() == '/') {
+        errno = path.empty() ? ENOENT : EISDIR;
         return std::nullopt;
     }
     auto [folderPath, name] = SplitPath(path);
-    ResolvedEntry entry{OpenFolder(AT_FDCWD, folderPath), name};
+    ResolvedEntry entry{OpenFolder(AT_FDCWD, folderPath), name, path};
     for (int hop = 0; entry.folder && hop <= kMaxLinks; ++hop) {
         char target[4096];
         const ssize_t length =
@@ -43,16 +44,24 @@ std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
                                                       : std::nullopt;
         }
         if (length == 0 || static_cast<std::size_t>(length) == sizeof target) {
+            errno = length == 0 ? ENOENT : ENAMETOOLONG;
             return std::nullopt;
         }
         const std::string link(target, static_cast<std::size_t>(length));
         if (link.back() == '/') {
+            errno = EISDIR;
             return std::nullopt;
         }
         auto [linkFolder, linkName] = SplitPath(link);
         // A relative target is read from the folder that holds the link.
-        entry.folder = OpenFolder(link.front() == '/' ? AT_FDCWD : entry.folder.get(), linkFolder);
+        const bool absolute = link.front() == '/';
+        entry.folder = OpenFolder(absolute ? AT_FDCWD : entry.folder.get(), linkFolder);
         entry.name = linkName;
+        const std::string linkAt = SplitPath(entry.path).first;
+        entry.path = absolute || linkAt == "." ? link : (linkAt == "/" ? "" : linkAt) + "/" + link;
+    }
+    if (entry.folder) {
+        errno = ELOOP;
     }
     return std::nullopt;
 }

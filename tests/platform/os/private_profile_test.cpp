@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -270,14 +271,33 @@ TEST(WriteProfileString, KilledWritersLeaveNothingBehind) {
     waitpid(gone, nullptr, 0);
     const std::string stale = ".Tabulon.INI." + std::to_string(gone) + "-0-1.tmp";
     const std::string running = ".Tabulon.INI." + std::to_string(getppid()) + "-0-1.tmp";
+    // A user's file merely named like one stays too.
+    const std::string lookalike = ".Tabulon.INI.20250101-backup.tmp";
     dir.Write(stale, "left by a writer that was killed");
     dir.Write(running, "still being written");
+    dir.Write(lookalike, "a backup");
 
     ASSERT_TRUE(os::WriteProfileString(path, "MRU", "report", "r"));
-    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Tabulon.INI", running}));
+    EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"Tabulon.INI", running, lookalike}));
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "report", ""), "r");
     EXPECT_EQ(os::ReadProfileString(path, "MRU", "pcg", "").find_first_not_of('p'),
               std::string::npos);
+}
+
+// A copy of the program that hangs while it holds the lock holds up another's write only so
+// long; the write then goes on as where there are no locks.
+TEST(WriteProfileString, WaitsForAnotherWritersLockOnlySoLong) {
+    support::TempDir dir;
+    const auto path = dir.Write("Tabulon.INI", "[MRU]\r\n");
+    const int folder = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    const auto result = support::RunInChild([&] {
+        alarm(10);
+        return os::WriteProfileString(path, "MRU", "pcg", "a") ? 0 : 1;
+    });
+    close(folder);
+    EXPECT_EQ(result.exitCode, 0) << "ended by signal " << result.signal;
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\npcg=a\r\n");
 }
 
 TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
@@ -286,6 +306,15 @@ TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
 #endif
     support::TempDir dir;
     constexpr long kSizeKib = 8 * 1024;
+    // A value costs most when it is the whole file (here of NUL bytes, made without taking
+    // memory this process might lend its children): a read copies only what it returns.
+    const auto one = dir.Write("One.INI", "[MRU]\nreport=");
+    ASSERT_EQ(truncate(one.c_str(), kSizeKib * 1024), 0);
+    EXPECT_LE(support::ExtraPeakKib([&] {
+                  os::ReadProfileString(one, "MRU", "report", "");
+                  return 0;
+              }),
+              kSizeKib * 3 / 2);
     // Lines cost most when they are shortest: a file of nothing but line ends.
     const auto path = dir.Write("Tabulon.INI", std::string(kSizeKib * 1024, '\n'));
     const long extra = support::ExtraPeakKib([&] {

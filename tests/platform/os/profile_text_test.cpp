@@ -13,7 +13,7 @@ using os::FindProfileValue;
 using os::WithProfileValue;
 
 std::string Find(std::string_view text, std::string_view section, std::string_view key) {
-    return FindProfileValue(text, section, key).value_or("<missing>");
+    return std::string(FindProfileValue(text, section, key).value_or("<missing>"));
 }
 
 // --- reading ------------------------------------------------------------------------------
