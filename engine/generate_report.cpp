@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/generate_report.h"
 
+#include <cerrno>
 #include <functional>
 #include <new>
 #include <optional>
@@ -34,20 +35,30 @@ std::vector<os::FileIdentity> InputsOf(const std::string& templatePath,
     return inputs;
 }
 
+// The outcome for `status`, with errno (as the failed step left it) as the reason about `path`.
+GenerateOutcome Failure(GenerateStatus status, const std::string& path,
+                        const std::string& templatePath = {}) {
+    const int error = errno;
+    GenerateOutcome outcome = OutcomeOf(status, templatePath);
+    outcome.reason = SystemReason{error, error == 0 ? std::string() : path};
+    return outcome;
+}
+
 GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::string& pcgPath,
-                         bool reportNamed, const OpenReport& openReport) {
+                         const std::string& reportPath, const OpenReport& openReport) {
     const GenerateStatus templateFailure = templateFile.usersOwn
                                                ? GenerateStatus::UserTemplateUnreadable
                                                : GenerateStatus::TemplateMissing;
     // Memory runs out only for a template far beyond any report's needs (several times the
     // machine's memory); that is a failure of the template, never an abort.
     try {
+        errno = 0;
         std::optional<std::string> templateText = LoadTemplateText(templateFile.path);
         if (!templateText) {
-            return OutcomeOf(templateFailure, templateFile.path);
+            return Failure(templateFailure, templateFile.path, templateFile.path);
         }
 
-        if (!reportNamed || pcgPath.empty()) {
+        if (reportPath.empty() || pcgPath.empty()) {
             return OutcomeOf(GenerateStatus::NamesMissing);
         }
 
@@ -55,7 +66,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         table.errorText[0] = '\0';
         switch (ReadPatchNamesWithReason(pcgPath, table)) {
             case PcgReadStatus::CannotOpen:
-                return OutcomeOf(GenerateStatus::PcgMissing);
+                return Failure(GenerateStatus::PcgMissing, pcgPath);
             case PcgReadStatus::BadHeaders:
                 return OutcomeOf(GenerateStatus::PcgInvalid);
             case PcgReadStatus::NoBanks:
@@ -66,7 +77,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         os::FileCommit report;
         if (!openReport(report, InputsOf(templateFile.path, pcgPath))) {
-            return OutcomeOf(GenerateStatus::ReportNotCreated);
+            return Failure(GenerateStatus::ReportNotCreated, reportPath);
         }
 
         CReportTemplate reportTemplate;
@@ -83,13 +94,15 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
         if (!report.Commit()) {
-            return OutcomeOf(GenerateStatus::ReportNotCreated);
+            return Failure(GenerateStatus::ReportNotCreated, reportPath);
         }
         return OutcomeOf(GenerateStatus::Succeeded);
     } catch (const std::bad_alloc&) {
-        return OutcomeOf(templateFailure, templateFile.path);
+        errno = ENOMEM;
+        return Failure(templateFailure, templateFile.path, templateFile.path);
     } catch (const std::length_error&) {
-        return OutcomeOf(templateFailure, templateFile.path);
+        errno = ENOMEM;
+        return Failure(templateFailure, templateFile.path, templateFile.path);
     }
 }
 
@@ -128,13 +141,12 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
                                            const std::string& reportPath,
-                                           const std::vector<os::FileIdentity>& otherInputs) {
-    return Generate(templateFile, pcgPath, !reportPath.empty(),
+                                           const os::FileIdentitySet& keepAlso) {
+    return Generate(templateFile, pcgPath, reportPath,
                     [&](os::FileCommit& report, const auto& inputs) {
                         os::FileCommit::Options options;
                         options.keep = inputs;
-                        options.keep.insert(options.keep.end(), otherInputs.begin(),
-                                            otherInputs.end());
+                        options.alsoKeep = &keepAlso;
                         options.writeStreams = true;
                         return report.Begin(reportPath, options);
                     });
@@ -149,9 +161,14 @@ GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
 
 GenerateOutcome GenerateReportToStream(const os::TemplateLocation& templateFile,
                                        const std::string& pcgPath, int fd) {
-    return Generate(templateFile, pcgPath, true, [fd](os::FileCommit& report, const auto& inputs) {
-        return report.BeginOn(fd, inputs);
-    });
+    // The report's name is only a stand-in: the descriptor is the caller's, and has none.
+    GenerateOutcome outcome = Generate(
+        templateFile, pcgPath, "-",
+        [fd](os::FileCommit& report, const auto& inputs) { return report.BeginOn(fd, inputs); });
+    if (outcome.status == GenerateStatus::ReportNotCreated) {
+        outcome.reason.path.clear();
+    }
+    return outcome;
 }
 
 GenerateOutcome GenerateReport(const std::string& pcgPath, const std::string& reportPath) {

@@ -64,6 +64,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
     Discard();
     m_options = options;
     m_failed = false;
+    m_error = 0;
     auto entry = ResolveEntry(path);
     if (!entry) {
         return false;
@@ -77,6 +78,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
         RemoveStaleTemporaries();
     }
 
+    errno = 0;  // what the look-ups so far left is no reason for what follows
     struct stat info {};
     if (fstatat(m_folder.get(), m_name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
         if (S_ISREG(info.st_mode)) {
@@ -89,6 +91,7 @@ bool FileCommit::Begin(const std::string& path, const Options& options) {
             return OpenStream(openat(m_folder.get(), m_name.c_str(),
                                      O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
         }
+        errno = S_ISDIR(info.st_mode) ? EISDIR : 0;
         return false;
     }
     if (errno != ENOENT) {
@@ -109,6 +112,8 @@ bool FileCommit::BeginOn(int fd, const std::vector<FileIdentity>& keep) {
     m_options = Options{};
     m_options.keep = keep;
     m_failed = false;
+    m_error = 0;
+    errno = fd < 0 ? EBADF : 0;
     struct stat info {};
     if (fd < 0 || fstat(fd, &info) != 0 || IsKept(info)) {
         return false;
@@ -203,6 +208,7 @@ bool FileCommit::Write(std::string_view bytes) {
         }
         if (bytes.size() >= kBufferSize) {
             m_failed = !WriteAll(m_file.get(), bytes);
+            m_error = m_failed ? errno : 0;
             return !m_failed;
         }
     }
@@ -214,14 +220,19 @@ bool FileCommit::Write(std::string_view bytes) {
 }
 
 bool FileCommit::Flush() {
-    m_failed = m_failed || !WriteAll(m_file.get(), m_buffer);
+    if (!m_failed && !WriteAll(m_file.get(), m_buffer)) {
+        m_failed = true;
+        m_error = errno;
+    }
     m_buffer.clear();
     return !m_failed;
 }
 
 bool FileCommit::Commit() {
+    errno = 0;
     if (m_failed || !m_file || !Flush()) {
         Discard();
+        errno = m_error;
         return false;
     }
     if (m_stream) {
@@ -289,6 +300,9 @@ bool FileCommit::PutInPlace() {
 bool FileCommit::IsKept(const struct stat& info) const {
     const FileIdentity identity{static_cast<std::uint64_t>(info.st_dev),
                                 static_cast<std::uint64_t>(info.st_ino)};
+    if (m_options.alsoKeep && m_options.alsoKeep->contains(identity)) {
+        return true;
+    }
     for (const FileIdentity& kept : m_options.keep) {
         if (kept == identity) {
             return true;
@@ -313,6 +327,7 @@ void FileCommit::RemoveStaleTemporaries() const {
 }
 
 void FileCommit::Discard() {
+    const int error = errno;  // the reason for a failure, which clean-up must not change
     if (m_borrowed) {
         static_cast<void>(m_file.Release());
         m_borrowed = false;
@@ -326,6 +341,7 @@ void FileCommit::Discard() {
     m_stream = false;
     // Closing the folder also releases its lock.
     m_folder.Reset();
+    errno = error;
 }
 
 }  // namespace os

@@ -32,6 +32,9 @@ public:
         // Files that must never be replaced or written, whatever the path leads to: the
         // inputs the new content is made from.
         std::vector<FileIdentity> keep;
+        // More of them, in the caller's own set, which must outlive the commit: looked up,
+        // never copied, however many there are.
+        const FileIdentitySet* alsoKeep = nullptr;
         // Write FIFOs and character devices straight; otherwise they are refused.
         bool writeStreams = false;
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer
@@ -52,11 +55,12 @@ public:
     // Prepares to replace `path`. False, changing nothing, when its folder cannot be opened or
     // written, it names a folder, it leads to one of `keep`, it is a regular file this user may
     // not write, it is something else that cannot be written (refused streams, sockets, block
-    // devices), or a FIFO with no reader (opening never waits).
+    // devices), or a FIFO with no reader (opening never waits). Each failure leaves errno
+    // telling why (EISDIR for a folder), or 0 where the system gave no reason (one of `keep`).
     bool Begin(const std::string& path, const Options& options);
 
     // Prepares to write straight to the open descriptor `fd` (standard output, say), from where
-    // it stands, never closing it. False when it is one of `keep`.
+    // it stands, never closing it. False when it is one of `keep` (errno 0) or no descriptor.
     bool BeginOn(int fd, const std::vector<FileIdentity>& keep);
 
     // The file's current content, read under the lock when there is one; empty when there is
@@ -68,7 +72,8 @@ public:
 
     // Puts the new content in place. False when anything failed on the way, or when something
     // that must not be replaced has appeared at the path since Begin; the old file is then as
-    // it was. Bytes written to a stream cannot be taken back.
+    // it was, and errno tells why (the first failed write's error: ENOSPC, EFBIG, EPIPE), 0
+    // where the system gave no reason. Bytes written to a stream cannot be taken back.
     bool Commit();
 
 private:
@@ -89,6 +94,7 @@ private:
     bool m_stream = false;
     bool m_borrowed = false;  // the descriptor is the caller's: never closed here
     bool m_failed = false;
+    int m_error = 0;  // the errno of the write that failed
     std::string m_buffer;
 };
 

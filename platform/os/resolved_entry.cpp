@@ -29,6 +29,7 @@ UniqueFd OpenFolder(int base, const std::string& folder) {
 
 std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
     if (path.empty() || path.back() == '/') {
+        errno = path.empty() ? ENOENT : EISDIR;  // as open(2) says of these
         return std::nullopt;
     }
     auto [folderPath, name] = SplitPath(path);
@@ -43,16 +44,21 @@ std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
                                                       : std::nullopt;
         }
         if (length == 0 || static_cast<std::size_t>(length) == sizeof target) {
+            errno = length == 0 ? ENOENT : ENAMETOOLONG;
             return std::nullopt;
         }
         const std::string link(target, static_cast<std::size_t>(length));
         if (link.back() == '/') {
+            errno = EISDIR;
             return std::nullopt;
         }
         auto [linkFolder, linkName] = SplitPath(link);
         // A relative target is read from the folder that holds the link.
         entry.folder = OpenFolder(link.front() == '/' ? AT_FDCWD : entry.folder.get(), linkFolder);
         entry.name = linkName;
+    }
+    if (entry.folder) {
+        errno = ELOOP;
     }
     return std::nullopt;
 }

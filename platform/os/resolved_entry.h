@@ -20,8 +20,9 @@ struct ResolvedEntry {
 // are followed (up to 40, relative ones from the folder of the link), so that a link keeps
 // pointing at its target, which is the entry written; a dangling link leads to the entry its
 // target would create. Links in the folders of the path are followed by the kernel as usual.
-// None when the path is empty, ends in '/', leads through a folder that cannot be opened, or
-// its links loop. The entry itself may be anything or nothing: the caller looks.
+// None, with errno telling why, when the path is empty, ends in '/', leads through a folder that
+// cannot be opened, or its links loop. The entry itself may be anything or nothing: the caller
+// looks.
 std::optional<ResolvedEntry> ResolveEntry(const std::string& path);
 
 }  // namespace os
