@@ -2,6 +2,7 @@
 #include "cli/command_line.h"
 
 #include <string_view>
+#include <utility>
 
 #include "cli/quoted_name.h"
 
@@ -87,7 +88,7 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             return {std::nullopt, "no PCG file given"};
         }
         request.action = CliRequest::Action::Batch;
-        return {request, {}};
+        return {std::move(request), {}};
     }
     if (request.operands.size() < 2) {
         return {std::nullopt, request.operands.empty()
@@ -98,7 +99,7 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     if (request.operands.size() > 2) {
         return {std::nullopt, "too many operands; -d DIR makes a report of each PCG file"};
     }
-    return {request, {}};
+    return {std::move(request), {}};
 }
 
 std::string UsageText(const std::string& program) {
