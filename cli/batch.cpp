@@ -3,8 +3,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <map>
+#include <optional>
+#include <unordered_map>
 
+#include "cli/failure_text.h"
+#include "cli/quoted_name.h"
 #include "engine/report_generation.h"
 #include "platform/os/create_folders.h"
 #include "platform/os/executable_name.h"
@@ -22,30 +25,50 @@ bool MakeReports(const os::TemplateLocation& templateFile, const std::string& fo
         failed(folder, std::string("cannot make the folder: ") + std::strerror(errno));
         return false;
     }
-    // Every input is kept from being written, not only the one being reported.
-    std::vector<os::FileIdentity> inputs;
+    // Every input is kept from being written, not only the one being reported, and so is every
+    // report once made. One set for the run, looked up per report: the cost of each report does
+    // not grow with the size of the batch.
+    os::FileIdentitySet kept;
     for (const std::string& pcg : pcgPaths) {
         if (const auto identity = os::IdentityOf(pcg)) {
-            inputs.push_back(*identity);
+            kept.insert(*identity);
         }
     }
-    std::map<std::string, const std::string*> taken;
+    // Which PCG file (its index) took each report name, and made each report file. Names alone
+    // miss a link to an earlier report, or a name that differs only in case on a file system
+    // that ignores case; the files' identities do not.
+    std::unordered_map<std::string, std::size_t> names;
+    std::unordered_map<os::FileIdentity, std::size_t, os::FileIdentityHash> made;
     bool allMade = true;
-    for (const std::string& pcg : pcgPaths) {
+    for (std::size_t k = 0; k < pcgPaths.size(); ++k) {
+        const std::string& pcg = pcgPaths[k];
         const std::string name = ReportNameFor(pcg);
         const std::string report = folder + (folder.ends_with('/') ? "" : "/") + name;
-        const auto [earlier, isNew] = taken.emplace(name, &pcg);
-        if (!isNew) {
-            failed(pcg, "not written: " + report + " is the report of " + *earlier->second +
-                            " in this run");
+        std::optional<std::size_t> earlier;
+        if (const auto [taken, isNew] = names.emplace(name, k); !isNew) {
+            earlier = taken->second;
+        } else if (const auto identity = os::IdentityOf(report)) {
+            if (const auto found = made.find(*identity); found != made.end()) {
+                earlier = found->second;
+            }
+        }
+        if (earlier) {
+            failed(pcg, "not written: " + QuotedName(report) + " is the report of " +
+                            QuotedName(pcgPaths[*earlier]) + " in this run");
             allMade = false;
             continue;
         }
-        const GenerateOutcome outcome =
-            GenerateReportFromTemplate(templateFile, pcg, report, inputs);
-        if (!outcome.succeeded) {
-            failed(pcg, outcome.message);
+        const GenerateOutcome outcome = GenerateReportFromTemplate(templateFile, pcg, report, kept);
+        if (outcome.succeeded) {
+            if (const auto identity = os::IdentityOf(report)) {
+                kept.insert(*identity);
+                made.emplace(*identity, k);
+            }
+        } else {
             allMade = false;
+            if (const std::string why = FailureText(outcome, templateFile.path); !why.empty()) {
+                failed(pcg, why);
+            }
         }
         if (outcome.status == GenerateStatus::TemplateMissing ||
             outcome.status == GenerateStatus::UserTemplateUnreadable) {

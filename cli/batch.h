@@ -13,10 +13,13 @@
 std::string ReportNameFor(const std::string& pcgPath);
 
 // Makes the report of each PCG file in `folder` (created, with its parents, when missing), in
-// order, going on past a file that fails. A report name that an earlier file of the run has
-// taken is refused rather than overwritten, and no report may be one of the inputs. Each
-// failure goes to `failed` with the PCG path and the reason; when the template itself cannot
-// be read, that is reported once and nothing more is tried. True when every report was made.
+// order, going on past a file that fails. A report that would replace one the run has made
+// (the same name, or another name that leads to the same file: a link, a file system that
+// ignores case) is refused, and no report may be one of the inputs. Each failure goes to
+// `failed` with the PCG path and the text to show (names quoted), but for a report whose reader
+// left early, which fails silently; when the template itself cannot be read, that is reported
+// once and nothing more is tried. True when every report was made. Time and memory are linear
+// in the number of files.
 bool MakeReports(
     const os::TemplateLocation& templateFile, const std::string& folder,
     const std::vector<std::string>& pcgPaths,

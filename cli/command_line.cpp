@@ -2,15 +2,19 @@
 #include "cli/command_line.h"
 
 #include <string_view>
+#include <utility>
+
+#include "cli/quoted_name.h"
 
 namespace {
 
-// The value of an option that takes one: attached ("--name=value", "-dvalue") or the next
-// argument. False when there is none.
+// The value of an option that takes one: attached ("--name=value", "-dvalue"), where an '='
+// with nothing after it is an empty value, never a reason to take the next argument; else the
+// next argument. False when there is none.
 bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, std::size_t attached,
                std::string& value) {
     const std::string& argument = arguments[i];
-    if (attached < argument.size()) {
+    if (attached < argument.size() || argument.ends_with('=')) {
         value = argument.substr(attached);
         return true;
     }
@@ -27,11 +31,28 @@ CliRequest Only(CliRequest::Action action) {
     return request;
 }
 
+// The error for an option's missing or empty value (an unset variable in a script must never
+// stand for the current folder or the root), or nothing.
+std::string ValueError(bool taken, const std::string& value, std::string_view option,
+                       std::string_view what) {
+    const std::string quoted = QuotedName(option, Quoting::Always);
+    if (!taken) {
+        return "option " + quoted + " needs a " + std::string(what);
+    }
+    return value.empty() ? "empty " + std::string(what) + " name for " + quoted : std::string();
+}
+
 }  // namespace
 
 CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     CliRequest request;
     std::string error;
+    // The first error is the one told.
+    const auto fail = [&error](std::string text) {
+        if (error.empty()) {
+            error = std::move(text);
+        }
+    };
     bool batch = false;
     bool list = false;
     bool formatGiven = false;
@@ -49,9 +70,8 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             return {Only(CliRequest::Action::Version), {}};
         } else if (name == "--template") {
             std::string file;
-            if (!TakeValue(arguments, i, name.size() + 1, file)) {
-                error = "option '--template' needs a file";
-            }
+            const bool taken = TakeValue(arguments, i, name.size() + 1, file);
+            fail(ValueError(taken, file, name, "file"));
             request.templateFile = file;
         } else if (argument == "--all-banks") {
             request.allBanks = true;
@@ -60,24 +80,30 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "--format") {
             std::string format;
             if (!TakeValue(arguments, i, name.size() + 1, format)) {
-                error = "option '--format' needs tsv, csv or json";
-            } else if (!ListingFormatNamed(format, request.format) && error.empty()) {
-                error = "unknown format '" + format + "'; tsv, csv or json";
+                fail("option " + QuotedName(name, Quoting::Always) + " needs tsv, csv or json");
+            } else if (!ListingFormatNamed(format, request.format)) {
+                fail("unknown format " + QuotedName(format, Quoting::Always) +
+                     "; tsv, csv or json");
             }
             formatGiven = true;
         } else if (name == "--output-dir" || argument.starts_with("-d")) {
             const std::size_t attached = argument.starts_with("--") ? name.size() + 1 : 2;
-            if (!TakeValue(arguments, i, attached, request.outputFolder)) {
-                error = "option '" + std::string(name.substr(0, attached)) + "' needs a folder";
-            }
+            const bool taken = TakeValue(arguments, i, attached, request.outputFolder);
+            fail(ValueError(taken, request.outputFolder, name.substr(0, attached), "folder"));
             batch = true;
-        } else if (error.empty()) {
-            error = "unknown option '" + std::string(name) + "'";
+        } else {
+            fail("unknown option " + QuotedName(name, Quoting::Always));
         }
     }
     // Later arguments may still ask for help; only now is an error final.
     if (!error.empty()) {
         return {std::nullopt, error};
+    }
+    for (std::size_t k = 0; k < request.operands.size(); ++k) {
+        if (request.operands[k].empty()) {
+            return {std::nullopt,
+                    batch || list || k == 0 ? "empty PCG file name" : "empty report name"};
+        }
     }
     if (list) {
         if (batch || request.templateFile || request.allBanks) {
@@ -88,7 +114,7 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             return {std::nullopt, "no PCG file given"};
         }
         request.action = CliRequest::Action::List;
-        return {request, {}};
+        return {std::move(request), {}};
     }
     if (formatGiven) {
         return {std::nullopt, "--format goes with --list"};
@@ -98,17 +124,18 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             return {std::nullopt, "no PCG file given"};
         }
         request.action = CliRequest::Action::Batch;
-        return {request, {}};
+        return {std::move(request), {}};
     }
     if (request.operands.size() < 2) {
         return {std::nullopt, request.operands.empty()
                                   ? "missing PCG file and report"
-                                  : "missing report after '" + request.operands.front() + "'"};
+                                  : "missing report after " +
+                                        QuotedName(request.operands.front(), Quoting::Always)};
     }
     if (request.operands.size() > 2) {
         return {std::nullopt, "too many operands; -d DIR makes a report of each PCG file"};
     }
-    return {request, {}};
+    return {std::move(request), {}};
 }
 
 std::string UsageText(const std::string& program) {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,8 @@
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/failure_text.h"
+#include "cli/quoted_name.h"
 #include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
@@ -19,9 +22,10 @@
 
 namespace {
 
-// Messages name the PCG file they are about, after the program's name.
+// Messages name the file they are about, after the program's name, quoted where the name would
+// otherwise break the line or reach the terminal as a control sequence.
 void Complain(const std::string& program, const std::string& subject, const std::string& why) {
-    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), subject.c_str(), why.c_str());
+    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), QuotedName(subject).c_str(), why.c_str());
 }
 
 int MakeOneReport(const std::string& program, const os::TemplateLocation& templateFile,
@@ -30,15 +34,24 @@ int MakeOneReport(const std::string& program, const os::TemplateLocation& templa
                                         ? GenerateReportToStream(templateFile, pcg, STDOUT_FILENO)
                                         : GenerateReportFromTemplate(templateFile, pcg, report);
     if (!outcome.succeeded) {
-        Complain(program, pcg, outcome.message);
+        if (const std::string why = FailureText(outcome, templateFile.path); !why.empty()) {
+            Complain(program, pcg, why);
+        }
         return 1;
     }
     return 0;
 }
 
-// Text for standard output; a failure to write it (a full disk, a closed pipe) is a failure.
-int Print(const std::string& text) {
-    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
+// Text for standard output; a failure to write it (a full disk, a closed descriptor) is a
+// failure, told as coreutils tells it, but for a reader that left, which chose to.
+int Print(const std::string& program, const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) {
+        return 0;
+    }
+    if (errno != EPIPE) {
+        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(errno));
+    }
+    return 1;
 }
 
 GenerateStatus StatusOf(PcgReadStatus status) {
@@ -67,9 +80,14 @@ int ListSlots(const std::string& program, const CliRequest& request) {
                         });
     int status = 0;
     for (const std::string& pcg : request.operands) {
+        errno = 0;
         const PcgTreeRead read = ReadPcgContents(pcg);
         if (read.status != PcgReadStatus::Read) {
-            Complain(program, pcg, OutcomeOf(StatusOf(read.status)).message);
+            GenerateOutcome outcome = OutcomeOf(StatusOf(read.status));
+            if (read.status == PcgReadStatus::CannotOpen) {
+                outcome.reason = SystemReason{errno, pcg};
+            }
+            Complain(program, pcg, FailureText(outcome, {}));
             status = 1;
             continue;
         }
@@ -87,7 +105,7 @@ int ListSlots(const std::string& program, const CliRequest& request) {
     listing.Finish();
     // A reader that has left (head, say) wants nothing more, and no message either.
     if (outputError != 0 && outputError != EPIPE) {
-        Complain(program, "standard output", std::strerror(outputError));
+        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(outputError));
     }
     if (outputError != 0) {
         return 1;
@@ -100,6 +118,8 @@ int ListSlots(const std::string& program, const CliRequest& request) {
 int main(int argc, char** argv) {
     // A reader that leaves, or a file-size limit, is a failed report with its message.
     os::IgnoreWriteSignals();
+    // Names in messages are shown as the user's locale prints them; nothing else depends on it.
+    std::setlocale(LC_CTYPE, "");
     std::string program = argc > 0 ? argv[0] : "tabulon-cli";
     program = program.substr(program.rfind('/') + 1);
 
@@ -116,9 +136,9 @@ int main(int argc, char** argv) {
                              : os::FindReportTemplate();
     switch (request.action) {
         case CliRequest::Action::Help:
-            return Print(UsageText(program));
+            return Print(program, UsageText(program));
         case CliRequest::Action::Version:
-            return Print(program + " " TABULON_VERSION "\n");
+            return Print(program, program + " " TABULON_VERSION "\n");
         case CliRequest::Action::Report:
             return MakeOneReport(program, templateFile, request.operands[0], request.operands[1]);
         case CliRequest::Action::List:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/generate_report.h"
 
+#include <cerrno>
 #include <functional>
 #include <new>
 #include <optional>
@@ -41,6 +42,18 @@ std::string NameInMessages(const os::TemplateLocation& templateFile) {
     return templateFile.usersOwn ? templateFile.path : templateFile.shippedName;
 }
 
+// The outcome for `status`, with `error` (0: none) as the system's reason about `path`.
+GenerateOutcome Failure(GenerateStatus status, int error, const std::string& path,
+                        const std::string& templateName = {}) {
+    GenerateOutcome outcome = OutcomeOf(status, templateName);
+    outcome.reason = SystemReason{error, error == 0 ? std::string() : path};
+    return outcome;
+}
+
+GenerateOutcome ReportFailure(const os::FileCommit& report) {
+    return Failure(GenerateStatus::ReportNotCreated, report.Error(), report.ErrorPath());
+}
+
 GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::string& pcgPath,
                          bool reportNamed, const OpenReport& openReport) {
     const GenerateStatus templateFailure = templateFile.usersOwn
@@ -49,9 +62,10 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
     // Memory runs out only for a template far beyond any report's needs (several times the
     // machine's memory); that is a failure of the template, never an abort.
     try {
+        errno = 0;
         std::optional<std::string> templateText = LoadTemplateText(templateFile.path);
         if (!templateText) {
-            return OutcomeOf(templateFailure, NameInMessages(templateFile));
+            return Failure(templateFailure, errno, templateFile.path, NameInMessages(templateFile));
         }
 
         if (!reportNamed || pcgPath.empty()) {
@@ -62,7 +76,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         table.errorText[0] = '\0';
         switch (ReadPatchNamesWithReason(pcgPath, table)) {
             case PcgReadStatus::CannotOpen:
-                return OutcomeOf(GenerateStatus::PcgMissing);
+                return Failure(GenerateStatus::PcgMissing, errno, pcgPath);
             case PcgReadStatus::BadHeaders:
                 return OutcomeOf(GenerateStatus::PcgInvalid);
             case PcgReadStatus::NoBanks:
@@ -73,7 +87,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         os::FileCommit report;
         if (!openReport(report, InputsOf(templateFile.path, pcgPath))) {
-            return OutcomeOf(GenerateStatus::ReportNotCreated);
+            return ReportFailure(report);
         }
 
         CReportTemplate reportTemplate;
@@ -96,13 +110,13 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
         if (!report.Commit()) {
-            return OutcomeOf(GenerateStatus::ReportNotCreated);
+            return ReportFailure(report);
         }
         return OutcomeOf(GenerateStatus::Succeeded);
     } catch (const std::bad_alloc&) {
-        return OutcomeOf(templateFailure, NameInMessages(templateFile));
+        return Failure(templateFailure, ENOMEM, templateFile.path, NameInMessages(templateFile));
     } catch (const std::length_error&) {
-        return OutcomeOf(templateFailure, NameInMessages(templateFile));
+        return Failure(templateFailure, ENOMEM, templateFile.path, NameInMessages(templateFile));
     }
 }
 
@@ -142,13 +156,12 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
                                            const std::string& reportPath,
-                                           const std::vector<os::FileIdentity>& otherInputs) {
+                                           const os::FileIdentitySet& keepAlso) {
     return Generate(templateFile, pcgPath, !reportPath.empty(),
                     [&](os::FileCommit& report, const auto& inputs) {
                         os::FileCommit::Options options;
                         options.keep = inputs;
-                        options.keep.insert(options.keep.end(), otherInputs.begin(),
-                                            otherInputs.end());
+                        options.alsoKeep = &keepAlso;
                         options.writeStreams = true;
                         return report.Begin(reportPath, options);
                     });

@@ -18,11 +18,20 @@ enum class GenerateStatus {
     ReportNotCreated,        // the report cannot be created or written, or is an input
 };
 
+// What the system said when it refused a file, for callers that show more than the message
+// (the command line): an errno value and the path it concerns.
+struct SystemReason {
+    int error = 0;     // 0 when the system gave no reason (an invalid header, an input as report)
+    std::string path;  // the file it concerns (a report: where its links led); empty for a
+                       // descriptor the caller gave
+};
+
 struct GenerateOutcome {
     bool succeeded;         // true only when the report file was written in full
     OutcomeIcon icon;       // Warning for every failure, Information for success
     std::string message;    // the exact text to show the user
     GenerateStatus status;  // what the message says, for programs
+    SystemReason reason{};  // beside the message, never part of it
 };
 
 // The outcome for `status`: succeeded, icon and message follow from it. `templateName` is the

@@ -36,6 +36,6 @@ enum class ReadOutcome {
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table);
 
 // ReadPatchNames, with the reason for a failure as a value a program can act on; the table's
-// error text is filled all the same.
+// error text is filled all the same. CannotOpen leaves errno telling why (os::InputFile::Open).
 enum class PcgReadStatus { Read, NoBanks, CannotOpen, BadHeaders };
 PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table);

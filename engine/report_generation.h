@@ -3,18 +3,18 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "engine/generate_report.h"
 #include "platform/os/file_identity.h"
 #include "platform/os/template_location.h"
 
 // GenerateReport with the template read from `templateFile` instead of looked up. The report
-// must not be any of `otherInputs` either (the other inputs of a batch, say).
+// must not be any of `keepAlso` either (a batch's other inputs and the reports it has made),
+// which is looked up, never copied, so a batch's cost per report does not grow with its size.
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
                                            const std::string& reportPath,
-                                           const std::vector<os::FileIdentity>& otherInputs = {});
+                                           const os::FileIdentitySet& keepAlso = {});
 
 // The same with `templatePath` as the shipped template.
 GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,

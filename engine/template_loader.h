@@ -13,6 +13,6 @@
 // translated otherwise.
 void AppendTemplateLines(std::string_view fileBytes, std::string& text);
 
-// The template file's text as above; none when the file cannot be opened as a regular file or
-// reading it fails part-way.
+// The template file's text as above; none, with errno telling why, when the file cannot be
+// opened as a regular file or reading it fails part-way.
 std::optional<std::string> LoadTemplateText(const std::string& templatePath);

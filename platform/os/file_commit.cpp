@@ -345,6 +345,9 @@ bool FileCommit::PutInPlace() {
 bool FileCommit::IsKept(const struct stat& info) const {
     const FileIdentity identity{static_cast<std::uint64_t>(info.st_dev),
                                 static_cast<std::uint64_t>(info.st_ino)};
+    if (m_options.alsoKeep && m_options.alsoKeep->contains(identity)) {
+        return true;
+    }
     for (const FileIdentity& kept : m_options.keep) {
         if (kept == identity) {
             return true;

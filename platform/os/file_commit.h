@@ -36,6 +36,9 @@ public:
         // Files that must never be replaced or written, whatever the path leads to: the
         // inputs the new content is made from.
         std::vector<FileIdentity> keep;
+        // More of them, in the caller's own set, which must outlive the commit: looked up,
+        // never copied, however many there are.
+        const FileIdentitySet* alsoKeep = nullptr;
         // Write FIFOs and character devices straight; otherwise they are refused.
         bool writeStreams = false;
         // Hold an advisory lock on the folder from Begin to the end, so that a second writer

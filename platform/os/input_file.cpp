@@ -41,8 +41,12 @@ bool InputFile::Adopt(int fd) {
         return false;
     }
     struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const bool looked = fstat(fd, &info) == 0;
+    if (!looked || !S_ISREG(info.st_mode)) {
+        // A FIFO or a device is refused by this reader, not by the system: "not supported".
+        const int error = !looked ? errno : S_ISDIR(info.st_mode) ? EISDIR : ENOTSUP;
         close(fd);
+        errno = error;
         return false;
     }
     // O_NONBLOCK may stay: it changes nothing for a regular file.

@@ -20,9 +20,10 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    // Opens a regular file for reading. False when the path cannot be opened or leads to
-    // anything but a regular file (a directory, a FIFO, a device): opening never waits, so a
-    // FIFO with no writer behind it cannot hang the caller.
+    // Opens a regular file for reading. False, with errno telling why, when the path cannot be
+    // opened or leads to anything but a regular file (EISDIR for a directory, ENOTSUP for a
+    // FIFO or a device): opening never waits, so a FIFO with no writer behind it cannot hang
+    // the caller.
     bool Open(const std::string& path);
     // The same for the entry `name` of the open folder `folder`, which must not be a link.
     bool OpenAt(int folder, const std::string& name);

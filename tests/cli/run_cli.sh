@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real tabulon-cli: its options and exit codes, '-', batches, --template, the user's own
-# template, limits and readers that leave, and no settings file.
+# template, limits and readers that leave, the system's reasons and quoted names in messages,
+# and no settings file.
 #   run_cli.sh <folder of the executables> <folder of the expected files>
 set -euo pipefail
 
@@ -11,7 +12,7 @@ cli=$bin_dir/tabulon-cli
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-cli-XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data LC_ALL=C
 
 fail() {
   echo "cli: $*" >&2
@@ -51,10 +52,29 @@ $hint"
 run --colour triton.pcg a.htm
 expect 2 "tabulon-cli: unknown option '--colour'
 $hint"
-run triton.pcg -d
-expect 2 "tabulon-cli: option '-d' needs a folder
+# Wrong usage, one case a line: standard error's first line, then the arguments. An empty value
+# (an unset variable) is never the current or the root folder, nor the next argument.
+while IFS='|' read -r message arguments; do
+  eval "run $arguments"
+  expect 2 "tabulon-cli: $message
 $hint"
-[[ ! -s out ]] || fail "wrong usage wrote to standard output"
+  [[ ! -s out ]] || fail "wrong usage wrote to standard output: $arguments"
+done <<'CASES'
+option '-d' needs a folder|triton.pcg -d
+empty folder name for '-d'|-d '' triton.pcg
+empty folder name for '--output-dir'|--output-dir= triton.pcg
+empty file name for '--template'|--template= triton.pcg a.htm
+empty file name for '--template'|--template '' triton.pcg a.htm
+empty PCG file name|'' a.htm
+empty report name|triton.pcg ''
+empty PCG file name|-d made triton.pcg ''
+unknown option '--col'$'\n''our'|$'--col\nour' triton.pcg a.htm
+missing report after 'a'$'\t''b'$'\033''[0m'|$'a\tb\e[0m'
+CASES
+[[ ! -e made && ! -e /triton.htm ]] || fail "a usage error wrote a report"
+status=0
+"$cli" --help >/dev/full 2>err || status=$?
+expect 1 "tabulon-cli: write error: No space left on device"
 
 # --- one report: the dialog's bytes, to a file or to standard output ------------------------
 run triton.pcg report.htm
@@ -64,12 +84,38 @@ cmp report.htm "$expected" || fail "the report differs from the dialog's"
 run triton.pcg -
 expect 0 ""
 cmp out "$expected" || fail "the report on standard output differs"
-run missing.pcg new.htm
-expect 1 "tabulon-cli: missing.pcg: Error : The named PCG file does not exist !."
+
+# Failures, one case a line: the window's message, the system's reason where it gave one, and
+# names quoted so that they never break the line nor reach the terminal as escapes.
+mkdir folder
+mkfifo fifo
+made="I could not create the report file, please check the file name is valid."
+missing="Error : The named PCG file does not exist !."
+while IFS='|' read -r message arguments; do
+  eval "run $arguments"
+  message=${message//MADE/$made}
+  message=${message//MISSING/$missing}
+  expect 1 "tabulon-cli: ${message//UNREADABLE/Error : The named PCG file cannot be read !.}"
+done <<'CASES'
+missing.pcg: MISSING (missing.pcg: No such file or directory)|missing.pcg new.htm
+folder: UNREADABLE (folder: Is a directory)|folder new.htm
+fifo: UNREADABLE (fifo: Operation not supported)|fifo new.htm
+triton.pcg: MADE|triton.pcg triton.pcg
+triton.pcg: MADE (/dev/full: No space left on device)|triton.pcg /dev/full
+triton.pcg: MADE (nowhere/new.htm: No such file or directory)|triton.pcg nowhere/new.htm
+triton.pcg: MADE (folder: Is a directory)|triton.pcg folder
+triton.pcg: Couldn't read your template file folder. (folder: Is a directory)|--template folder triton.pcg new.htm
+'a'$'\n''b.pcg': MISSING ('a'$'\n''b.pcg': No such file or directory)|$'a\nb.pcg' new.htm
+"it's.pcg": MISSING ("it's.pcg": No such file or directory)|"it's.pcg" new.htm
+'Fl'$'\303\274''gel.pcg': MISSING ('Fl'$'\303\274''gel.pcg': No such file or directory)|Flügel.pcg new.htm
+CASES
 [[ ! -e new.htm ]] || fail "a failed report left a file"
-run triton.pcg triton.pcg
-expect 1 "tabulon-cli: triton.pcg: I could not create the report file, please check the file name is valid."
-run triton.pcg triton.pcg
+status=0
+"$cli" triton.pcg - >/dev/full 2>err || status=$?
+expect 1 "tabulon-cli: triton.pcg: $made (standard output: No space left on device)"
+status=0
+LC_ALL=C.UTF-8 "$cli" Flügel.pcg new.htm 2>err || status=$?
+expect 1 "tabulon-cli: Flügel.pcg: $missing (Flügel.pcg: No such file or directory)"
 cmp triton.pcg <("$bin_dir/write_instrument_pcg" /dev/stdout) || fail "the PCG file was written"
 
 # --- the template ----------------------------------------------------------------------------
@@ -78,7 +124,7 @@ run --template own.htm triton.pcg -
 expect 0 ""
 [[ $(cat out) == $'mine Grand Piano 0\r' ]] || fail "--template: $(cat out)"
 run --template absent.htm triton.pcg x.htm
-expect 1 "tabulon-cli: triton.pcg: Couldn't read your template file absent.htm."
+expect 1 "tabulon-cli: triton.pcg: Couldn't read your template file absent.htm. (absent.htm: No such file or directory)"
 mkdir -p data/tabulon
 printf 'ours <%%PATCHNAME_001%%>\n' >data/tabulon/template.htm
 run triton.pcg -
@@ -92,15 +138,26 @@ cp triton.pcg in/x.pcg
 cp triton.pcg in/x.htm
 cp triton.pcg bank.pcg
 run -d reports/deeper bank.pcg missing.pcg in/bank.PCG in/x.pcg
-expect 1 "tabulon-cli: missing.pcg: Error : The named PCG file does not exist !.
+expect 1 "tabulon-cli: missing.pcg: $missing (missing.pcg: No such file or directory)
 tabulon-cli: in/bank.PCG: not written: reports/deeper/bank.htm is the report of bank.pcg in this run"
 cmp reports/deeper/bank.htm "$expected" || fail "the batch's first report differs"
 cmp reports/deeper/x.htm "$expected" || fail "the batch went no further than a failure"
 # Inputs are never outputs: in/x.pcg's report would be in/x.htm, another input.
 run --output-dir=in in/x.pcg in/x.htm
-expect 1 "tabulon-cli: in/x.pcg: I could not create the report file, please check the file name is valid.
+expect 1 "tabulon-cli: in/x.pcg: $made
 tabulon-cli: in/x.htm: not written: in/x.htm is the report of in/x.pcg in this run"
 cmp in/x.htm triton.pcg || fail "an input was written by the batch"
+# Nor a report the run has made, whatever its name: here A's report is reached again through a
+# link named after B, as two names that differ only in case reach one file where case is ignored.
+printf 'Alpha\n' >a.txt
+printf 'Beta\n' >b.txt
+"$bin_dir/write_names_pcg" a.txt A.pcg
+"$bin_dir/write_names_pcg" b.txt B.pcg
+mkdir linked
+ln -s B.htm linked/A.htm
+run --template own.htm -d linked A.pcg B.pcg
+expect 1 "tabulon-cli: B.pcg: not written: linked/B.htm is the report of A.pcg in this run"
+[[ $(cat linked/B.htm) == $'mine Alpha\r' ]] || fail "a batch replaced its own report: $(cat linked/B.htm)"
 
 # --- failed writes end as messages, not as signals -----------------------------------------
 for _ in $(seq 12); do printf '<p><%%PATCHNAME_000%%> %0500d</p>\n' 0; done >big.htm
@@ -108,13 +165,13 @@ for _ in $(seq 6); do cat big.htm big.htm >big2.htm && mv big2.htm big.htm; done
 cp report.htm kept.htm
 status=0
 (ulimit -f 8 && exec "$cli" --template big.htm triton.pcg kept.htm) 2>err || status=$?
-expect 1 "tabulon-cli: triton.pcg: I could not create the report file, please check the file name is valid."
+expect 1 "tabulon-cli: triton.pcg: $made (kept.htm: File too large)"
 cmp kept.htm report.htm || fail "a failed write changed the report"
 set +e
 "$cli" --template big.htm triton.pcg - 2>err | head -c 100 >/dev/null
 status=${PIPESTATUS[0]}
 set -e
-expect 1 "tabulon-cli: triton.pcg: I could not create the report file, please check the file name is valid."
+expect 1 ""  # the reader chose to leave: nothing to tell
 
 # --- nothing else is written ---------------------------------------------------------------
 [[ ! -e config ]] || fail "the settings folder was touched: $(ls -a config)"

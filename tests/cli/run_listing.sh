@@ -42,7 +42,7 @@ done
 # Several files: the file first; one that cannot be read is reported and the rest listed.
 status=0
 "$cli" --list odd.pcg missing.pcg classic.pcg >several.tsv 2>err || status=$?
-[[ $status == 1 && $(cat err) == "tabulon-cli: missing.pcg: Error : The named PCG file does not exist !." ]] ||
+[[ $status == 1 && $(cat err) == "tabulon-cli: missing.pcg: Error : The named PCG file does not exist !. (missing.pcg: No such file or directory)" ]] ||
   fail "a missing file among several: status $status, '$(cat err)'"
 [[ $(grep -c $'^classic.pcg\tprogram\t' several.tsv) == 640 ]] || fail "several files: no file column"
 # TSV: control characters are spaces, the rest is UTF-8 of Windows-1252, names trimmed.
