@@ -11,11 +11,11 @@
 #include "engine/report_generation.h"
 #include "platform/os/create_folders.h"
 #include "platform/os/executable_name.h"
+#include "platform/os/executable_path.h"
 #include "platform/os/file_identity.h"
 
 std::string ReportNameFor(const std::string& pcgPath) {
-    const auto slash = pcgPath.rfind('/');
-    return os::WithExtension(pcgPath.substr(slash == std::string::npos ? 0 : slash + 1), ".htm");
+    return os::WithExtension(os::FileNameOf(pcgPath), ".htm");
 }
 
 bool MakeReports(const os::TemplateLocation& templateFile, const std::string& folder,

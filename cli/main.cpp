@@ -16,6 +16,7 @@
 #include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
+#include "platform/os/executable_path.h"
 #include "platform/os/template_location.h"
 #include "platform/os/write_all.h"
 #include "platform/os/write_signals.h"
@@ -120,8 +121,7 @@ int main(int argc, char** argv) {
     os::IgnoreWriteSignals();
     // Names in messages are shown as the user's locale prints them; nothing else depends on it.
     std::setlocale(LC_CTYPE, "");
-    std::string program = argc > 0 ? argv[0] : "tabulon-cli";
-    program = program.substr(program.rfind('/') + 1);
+    const std::string program = os::FileNameOf(argc > 0 ? argv[0] : "tabulon-cli");
 
     const CliParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.request) {
