@@ -77,6 +77,15 @@ done
 (cd "$tree" && PATH=$root/usr/bin:$PATH AUTOPKGTEST_TMP=$(mktemp -d "$work/cli-XXXXXX") debian/tests/cli) >&2 ||
   problem "debian/tests/cli fails on the package's files"
 
+# CMake's rules alone, run under umask 077, install the same files with the same modes; only
+# Debian's own (its changelog, lintian's overrides) are the package's alone.
+listing() { (cd "$1" && find . -mindepth 1 -printf '%M %p %l\n' | sort); }
+plain=$work/plain
+rm -rf "$plain"
+(umask 077 && DESTDIR=$plain cmake --install "$tree"/obj-* >/dev/null) || problem "cmake --install fails"
+diff <(listing "$plain") <(listing "$root" | grep -v -e changelog.Debian -e /lintian) >&2 ||
+  problem "a plain install under umask 077 differs from the package"
+
 # --- Debian's checkers ------------------------------------------------------------------------
 # On the source package, the binary packages and the upload alike, every tag fails but those
 # overridden with a reason.
