@@ -10,7 +10,9 @@
 namespace bench {
 
 BenchFiles::BenchFiles()
-    : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())) {}
+    : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())),
+      m_laterModelPcg(
+          m_dir.Write("later.pcg", support::FactoryLikePcg(support::PcgLayout::LaterModel))) {}
 
 std::vector<std::string> BenchFiles::InstrumentPcgCopies(int count) const {
     std::vector<std::string> paths;
@@ -28,8 +30,6 @@ std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
     }
     constexpr std::uint32_t kRecordSize = 16 * 1024;
     constexpr std::uint32_t kRecordsPerBank = 64;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << support::PcgBuilder().bytes();
     const std::uint64_t banks = megabytes * 1024 * 1024 / (kRecordSize * kRecordsPerBank);
     std::string bank;
     support::PcgBuilder header;
@@ -38,6 +38,11 @@ std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
     for (std::uint32_t k = 0; k < kRecordsPerBank; ++k) {
         bank += support::PatchRecord("Program " + std::to_string(k), kRecordSize, 'x');
     }
+    // Chunk sizes right, so that the whole-tree reader goes through every bank too.
+    const auto programs = static_cast<std::uint32_t>(banks * bank.size());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << "KORG" << std::string(12, '\0') << "PCG1" << support::BigEndian32(programs + 8) << "PRG1"
+        << support::BigEndian32(programs);
     for (std::uint64_t b = 0; b < banks; ++b) {
         out.write(bank.data(), static_cast<std::streamsize>(bank.size()));
     }

@@ -16,9 +16,12 @@ public:
 
     // The instrument-like PCG file (5 x 128 programs of 540 bytes and a drum bank).
     const std::string& instrumentPcg() const { return m_instrumentPcg; }
+    // A later model's factory-like file: 3,851 slots in 2.3 MB.
+    const std::string& laterModelPcg() const { return m_laterModelPcg; }
     // `count` copies of it, each under a name of its own.
     std::vector<std::string> InstrumentPcgCopies(int count) const;
-    // A PCG file of `megabytes` MiB: many banks of 16 KiB records.
+    // A PCG file of `megabytes` MiB (under 4 GiB): program banks of 16 KiB records, its chunk
+    // sizes right.
     std::string LargePcg(std::uint64_t megabytes) const;
     // A template of about `megabytes` MiB holding `tags` PATCHNAME tags spread evenly.
     std::string LargeTemplate(std::uint64_t megabytes, int tags) const;
@@ -28,6 +31,7 @@ public:
 private:
     support::TempDir m_dir;
     std::string m_instrumentPcg;
+    std::string m_laterModelPcg;
 };
 
 }  // namespace bench

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "bench_files.h"
 #include "engine/patch_reader.h"
+#include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
 #include "engine/report_template.h"
 #include "engine/template_loader.h"
@@ -70,29 +72,59 @@ BENCHMARK(GenerateReport_InstrumentPcg)
     ->Repetitions(kDiskRepetitions)
     ->Unit(benchmark::kMicrosecond);
 
-// The argument is how many reports one iteration makes.
-// Each of the reports has a file of its own, as a batch's do.
-void Floor_ReadInputsReplaceReport(benchmark::State& state) {
+// Reads both inputs and replaces `count` reports, a file each as a batch's, with as many bytes
+// as the template and the PCG file give.
+void ReadInputsReplaceReports(benchmark::State& state, const std::string& templatePath,
+                              const std::string& pcg, std::int64_t count) {
     std::vector<std::string> reports;
-    for (int64_t i = 0; i < state.range(0); ++i) {
+    for (int64_t i = 0; i < count; ++i) {
         reports.push_back(g_files->OutputPath("floor-" + std::to_string(i) + ".htm"));
     }
-    GenerateReportFromTemplate(ShippedTemplate(), g_files->instrumentPcg(), reports.front());
+    GenerateReportFromTemplate(templatePath, pcg, reports.front());
     const std::size_t reportSize = support::ReadFile(reports.front()).size();
-    const std::size_t bufferSize = 1 << 20;
+    const std::size_t bufferSize = std::max<std::size_t>(1 << 20, reportSize);
     const auto buffer = std::make_unique<char[]>(bufferSize);
     for (auto _ : state) {
         for (const std::string& report : reports) {
-            benchmark::DoNotOptimize(ReadFileThrough(ShippedTemplate(), buffer.get(), bufferSize));
-            benchmark::DoNotOptimize(
-                ReadFileThrough(g_files->instrumentPcg(), buffer.get(), bufferSize));
+            benchmark::DoNotOptimize(ReadFileThrough(templatePath, buffer.get(), bufferSize));
+            benchmark::DoNotOptimize(ReadFileThrough(pcg, buffer.get(), bufferSize));
             ReplaceFileWith(report, buffer.get(), reportSize);
         }
     }
 }
+
+// The argument is how many reports one iteration makes.
+void Floor_ReadInputsReplaceReport(benchmark::State& state) {
+    ReadInputsReplaceReports(state, ShippedTemplate(), g_files->instrumentPcg(), state.range(0));
+}
 BENCHMARK(Floor_ReadInputsReplaceReport)
     ->Arg(1)
     ->Arg(100)
+    ->Repetitions(kDiskRepetitions)
+    ->Unit(benchmark::kMicrosecond);
+
+// --- Every bank of a later model's file (3,851 slots, 2.3 MB) ---------------------------------
+
+std::string AllBanksTemplate() {
+    return os::DirectoryOf(os::ExecutablePath()) + "all-banks.htm";
+}
+
+void GenerateReport_AllBanks(benchmark::State& state) {
+    const std::string report = g_files->OutputPath("all-banks.htm");
+    for (auto _ : state) {
+        const GenerateOutcome outcome =
+            GenerateReportFromTemplate(AllBanksTemplate(), g_files->laterModelPcg(), report);
+        if (!outcome.succeeded) {
+            state.SkipWithError(outcome.message.c_str());
+        }
+    }
+}
+BENCHMARK(GenerateReport_AllBanks)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
+void Floor_ReadInputsReplaceAllBanksReport(benchmark::State& state) {
+    ReadInputsReplaceReports(state, AllBanksTemplate(), g_files->laterModelPcg(), 1);
+}
+BENCHMARK(Floor_ReadInputsReplaceAllBanksReport)
     ->Repetitions(kDiskRepetitions)
     ->Unit(benchmark::kMicrosecond);
 
@@ -141,6 +173,22 @@ void Floor_Cat_OneReport(benchmark::State& state) {
 }
 BENCHMARK(Floor_Cat_OneReport)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
 
+void Cli_ListLaterModel(benchmark::State& state) {
+    const std::vector<std::string> command = {Cli(), "--list", g_files->laterModelPcg()};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_ListLaterModel)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
+void Floor_Cat_LaterModel(benchmark::State& state) {
+    const std::vector<std::string> command = {"cat", g_files->laterModelPcg()};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Floor_Cat_LaterModel)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
 void Cli_Batch(benchmark::State& state) {
     std::vector<std::string> command = {Cli(), "-d", g_files->OutputPath("batch")};
     for (const std::string& pcg : g_files->InstrumentPcgCopies(static_cast<int>(state.range(0)))) {
@@ -164,6 +212,20 @@ void ReadPatchNames_MiB(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * (state.range(0) << 20));
 }
 BENCHMARK(ReadPatchNames_MiB)->Arg(64)->Arg(128)->Arg(256)->Unit(benchmark::kMillisecond);
+
+// The whole tree of the same files: every bank, every record's name.
+void ReadPcgContents_MiB(benchmark::State& state) {
+    const std::string path = g_files->LargePcg(static_cast<std::uint64_t>(state.range(0)));
+    for (auto _ : state) {
+        const PcgTreeRead read = ReadPcgContents(path);
+        if (read.contents.slots.empty()) {
+            state.SkipWithError("no slots read");
+        }
+        benchmark::DoNotOptimize(read.contents.slots.data());
+    }
+    state.SetBytesProcessed(state.iterations() * (state.range(0) << 20));
+}
+BENCHMARK(ReadPcgContents_MiB)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 
 void Floor_SequentialRead_MiB(benchmark::State& state) {
     const std::string path = g_files->LargePcg(static_cast<std::uint64_t>(state.range(0)));
@@ -236,6 +298,11 @@ int main(int argc, char** argv) {
             {"Cli_Batch/100", "Floor_ReadInputsReplaceReport/100", Target::TimeAtMost, 1.3},
             {"ReadPatchNames_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast,
              0.8},
+            {"ReadPcgContents_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast,
+             0.8},
+            {"Cli_ListLaterModel", "Floor_Cat_LaterModel", Target::TimeAtMost, 2.0},
+            {"GenerateReport_AllBanks", "Floor_ReadInputsReplaceAllBanksReport", Target::TimeAtMost,
+             1.3},
             {"Template_MiB/64", "Floor_MemchrMemcpy_64MiB", Target::ThroughputAtLeast, 0.3},
         });
 }

@@ -6,15 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "engine/slot_listing.h"
+
 struct CliRequest {
     enum class Action {
         Report,   // operands: the PCG file and the report ("-": standard output)
         Batch,    // operands: PCG files, each reported into outputFolder
+        List,     // operands: PCG files, whose slots are listed on standard output
         Help,     // print the usage
         Version,  // print the name and version
     };
     Action action = Action::Report;
     std::optional<std::string> templateFile;  // instead of the usual lookup
+    bool allBanks = false;                    // the shipped template of every bank
+    ListingFormat format = ListingFormat::Tsv;
     std::string outputFolder;
     std::vector<std::string> operands;
 };
@@ -26,10 +31,11 @@ struct CliParse {
 };
 
 // Reads the options: "--template FILE" (or "--template=FILE"), "-d DIR" (or "-dDIR",
-// "--output-dir DIR", "--output-dir=DIR"), "--help" and "--version", wherever they stand;
-// "--" ends them, and "-" alone is an operand. Without -d there must be exactly two
-// operands; with it, at least one. --help and --version need nothing else and win over any
-// error in the rest.
+// "--output-dir DIR", "--output-dir=DIR"), "--all-banks", "--list", "--format FORMAT" (or
+// "--format=FORMAT"), "--help" and "--version", wherever they stand; "--" ends them, and "-"
+// alone is an operand. --list takes at least one operand and, of the others, only --format,
+// which needs it; otherwise, without -d there must be exactly two operands, with it at least
+// one. --help and --version need nothing else and win over any error in the rest.
 CliParse ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The full usage text, for --help.

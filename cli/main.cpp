@@ -2,14 +2,19 @@
 // tabulon-cli: Tabulon's reports from the command line, without a window.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
+#include "engine/slot_listing.h"
 #include "platform/os/template_location.h"
+#include "platform/os/write_all.h"
 #include "platform/os/write_signals.h"
 
 namespace {
@@ -36,6 +41,60 @@ int Print(const std::string& text) {
     return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+GenerateStatus StatusOf(PcgReadStatus status) {
+    switch (status) {
+        case PcgReadStatus::CannotOpen:
+            return GenerateStatus::PcgMissing;
+        case PcgReadStatus::BadHeaders:
+            return GenerateStatus::PcgInvalid;
+        case PcgReadStatus::NoBanks:
+            return GenerateStatus::NoPatches;
+        case PcgReadStatus::Read:
+            break;
+    }
+    return GenerateStatus::Succeeded;
+}
+
+// Every slot of every file on standard output; a file that cannot be read is reported and
+// passed over. Once standard output fails, nothing more is tried.
+int ListSlots(const std::string& program, const CliRequest& request) {
+    int outputError = 0;
+    SlotListing listing(request.format, request.operands.size() > 1,
+                        [&outputError](std::string_view text) {
+                            if (outputError == 0 && !os::WriteAll(STDOUT_FILENO, text)) {
+                                outputError = errno;
+                            }
+                        });
+    int status = 0;
+    for (const std::string& pcg : request.operands) {
+        const PcgTreeRead read = ReadPcgContents(pcg);
+        if (read.status != PcgReadStatus::Read) {
+            Complain(program, pcg, OutcomeOf(StatusOf(read.status)).message);
+            status = 1;
+            continue;
+        }
+        listing.Add(pcg, read.contents);
+        if (read.contents.cut) {
+            Complain(program, pcg,
+                     "only the first " + std::to_string(read.contents.slots.size()) +
+                         " slots are listed: the file holds more than a listing keeps");
+            status = 1;
+        }
+        if (outputError != 0) {
+            break;
+        }
+    }
+    listing.Finish();
+    // A reader that has left (head, say) wants nothing more, and no message either.
+    if (outputError != 0 && outputError != EPIPE) {
+        Complain(program, "standard output", std::strerror(outputError));
+    }
+    if (outputError != 0) {
+        return 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -53,6 +112,7 @@ int main(int argc, char** argv) {
     const CliRequest& request = *parse.request;
     const os::TemplateLocation templateFile =
         request.templateFile ? os::TemplateLocation{*request.templateFile, true}
+        : request.allBanks   ? os::FindAllBanksTemplate()
                              : os::FindReportTemplate();
     switch (request.action) {
         case CliRequest::Action::Help:
@@ -61,6 +121,8 @@ int main(int argc, char** argv) {
             return Print(program + " " TABULON_VERSION "\n");
         case CliRequest::Action::Report:
             return MakeOneReport(program, templateFile, request.operands[0], request.operands[1]);
+        case CliRequest::Action::List:
+            return ListSlots(program, request);
         case CliRequest::Action::Batch:
             break;
     }

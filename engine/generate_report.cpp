@@ -9,8 +9,10 @@
 
 #include "engine/patch_name_value.h"
 #include "engine/patch_reader.h"
+#include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
 #include "engine/report_template.h"
+#include "engine/slot_values.h"
 #include "engine/template_loader.h"
 #include "platform/os/file_commit.h"
 #include "platform/os/file_identity.h"
@@ -34,6 +36,11 @@ std::vector<os::FileIdentity> InputsOf(const std::string& templatePath,
     return inputs;
 }
 
+// The user's template is named by its path, a shipped one by its file name.
+std::string NameInMessages(const os::TemplateLocation& templateFile) {
+    return templateFile.usersOwn ? templateFile.path : templateFile.shippedName;
+}
+
 GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::string& pcgPath,
                          bool reportNamed, const OpenReport& openReport) {
     const GenerateStatus templateFailure = templateFile.usersOwn
@@ -44,7 +51,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
     try {
         std::optional<std::string> templateText = LoadTemplateText(templateFile.path);
         if (!templateText) {
-            return OutcomeOf(templateFailure, templateFile.path);
+            return OutcomeOf(templateFailure, NameInMessages(templateFile));
         }
 
         if (!reportNamed || pcgPath.empty()) {
@@ -80,6 +87,12 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
             reportTemplate.SetValue(
                 key, PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
         }
+        reportTemplate.SetValue("PCG_FILE_NAME", PcgFileNameValue(pcgPath));
+        // The whole file is read a second time, and only for templates that show more than
+        // the first 128 names, whose rules stay the reader's above.
+        if (const SlotKeysUsed used = SlotKeysIn(reportTemplate); used.Any()) {
+            SetSlotValues(ReadPcgContents(pcgPath).contents, used, reportTemplate);
+        }
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
         if (!report.Commit()) {
@@ -87,15 +100,15 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         }
         return OutcomeOf(GenerateStatus::Succeeded);
     } catch (const std::bad_alloc&) {
-        return OutcomeOf(templateFailure, templateFile.path);
+        return OutcomeOf(templateFailure, NameInMessages(templateFile));
     } catch (const std::length_error&) {
-        return OutcomeOf(templateFailure, templateFile.path);
+        return OutcomeOf(templateFailure, NameInMessages(templateFile));
     }
 }
 
 }  // namespace
 
-GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath) {
+GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName) {
     const auto failure = [status](std::string message) {
         return GenerateOutcome{false, OutcomeIcon::Warning, std::move(message), status};
     };
@@ -103,11 +116,12 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath
         case GenerateStatus::Succeeded:
             return {true, OutcomeIcon::Information, "Successfully generated report", status};
         case GenerateStatus::TemplateMissing:
-            return failure(
-                "Couldn't find the template file template.htm. This file should be in the same "
-                "directory as the application. Check your installation");
+            return failure("Couldn't find the template file " +
+                           (templateName.empty() ? "template.htm" : templateName) +
+                           ". This file should be in the same directory as the application. "
+                           "Check your installation");
         case GenerateStatus::UserTemplateUnreadable:
-            return failure("Couldn't read your template file " + templatePath + ".");
+            return failure("Couldn't read your template file " + templateName + ".");
         case GenerateStatus::NamesMissing:
             return failure(
                 "You need to enter the name of the PCG file to read, and the name for the report "

@@ -25,12 +25,15 @@ struct GenerateOutcome {
     GenerateStatus status;  // what the message says, for programs
 };
 
-// The outcome for `status`: succeeded, icon and message follow from it. `templatePath` is the
-// file a UserTemplateUnreadable message names.
-GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templatePath = {});
+// The outcome for `status`: succeeded, icon and message follow from it. `templateName` is the
+// template a UserTemplateUnreadable message names (its path), or the shipped template a
+// TemplateMissing message names ("template.htm" when none is given).
+GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName = {});
 
 // Fills the first 128 patch names of the PCG file at `pcgPath` into the template, under the
-// keys PATCHNAME_000 to PATCHNAME_127, and writes the result to `reportPath`. The template is
+// keys PATCHNAME_000 to PATCHNAME_127, the file's name under PCG_FILE_NAME and, for
+// templates that use them, the names of every slot of the file (SetSlotValues), and writes
+// the result to `reportPath`. The template is
 // the user's own when there is one, else "template.htm" from the running executable's folder
 // (os::FindReportTemplate). Both paths are used exactly as given. Checks, in this order, each
 // failing with its own message: the template can be loaded; neither path is empty; the PCG file

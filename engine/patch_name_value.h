@@ -3,8 +3,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The report's value for a patch name: "<" and ">" escaped as "&lt;" and "&gt;" (and nothing
 // else, so "&" and quotes pass unchanged), then the white-space bytes 0x09-0x0D and 0x20
 // removed from both ends. Bytes of 0x80 and above are never white space.
-std::string PatchNameValue(const char* name);
+std::string PatchNameValue(std::string_view name);
+
+// PatchNameValue, appended to `out`.
+void AppendPatchNameValue(std::string_view name, std::string& out);
+
+// `text` without the white-space bytes 0x09-0x0D and 0x20 at either end.
+std::string_view TrimWhiteSpace(std::string_view text);

@@ -45,6 +45,23 @@ void ReadRecords(os::InputFile& file, std::uint64_t count, std::uint64_t size, C
     nameCount += count;
 }
 
+// Later models put "DIV1" and "INI1" blocks before the programs. `chunk` is the 8-byte chunk
+// header at offset 24; true once the file stands right behind a "PRG1" chunk header.
+bool ReachProgramChunk(os::InputFile& file, const unsigned char* chunk) {
+    unsigned char next[8];
+    while (!HasMagic(chunk, "PRG1")) {
+        if (!HasMagic(chunk, "DIV1") && !HasMagic(chunk, "INI1")) {
+            return false;
+        }
+        const std::uint32_t size = ReadBigEndian32(chunk + 4);
+        if (file.Skip(size) != size || file.Read(next, sizeof next) != sizeof next) {
+            return false;
+        }
+        chunk = next;
+    }
+    return true;
+}
+
 }  // namespace
 
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
@@ -68,7 +85,7 @@ PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& 
 
     unsigned char header[kFileHeaderSize] = {};
     if (file.Read(header, sizeof header) != sizeof header || !HasMagic(header, "KORG") ||
-        !HasMagic(header + 16, "PCG1") || !HasMagic(header + 24, "PRG1")) {
+        !HasMagic(header + 16, "PCG1") || !ReachProgramChunk(file, header + 24)) {
         return Fail(table, PcgReadStatus::BadHeaders);
     }
 

@@ -18,13 +18,16 @@ enum class ReadOutcome {
 };
 
 // Reads the names of the records of the "PBK1" and "MBK1" chunks that directly follow the
-// 32-byte file header, in file order, into `table` (whose error text must be empty), stopping
-// at the first chunk of any other kind or at the end of the file.
+// "PRG1" chunk header, in file order, into `table` (whose error text must be empty), stopping
+// at the first chunk of any other kind or at the end of the file. The "PRG1" chunk header is
+// at offset 24 (32-byte file header), or, in later models' files, behind the "DIV1" and "INI1"
+// blocks that begin the "PCG1" chunk there instead; they are skipped by their sizes.
 //
 // Failed, with the error text:
 //   "The named PCG file does not exist !"  the path cannot be opened, or is not a regular file;
 //   "Failed to read the PCG file, it does not appear to be valid (headers)."  the file is
-//       shorter than 32 bytes or its "KORG", "PCG1" or "PRG1" magic differs.
+//       shorter than 32 bytes, its "KORG" or "PCG1" magic differs, or no "PRG1" chunk
+//       header stands at offset 24 or right behind the "DIV1"/"INI1" blocks found there.
 //
 // A name is the first 16 bytes of its record, cut at the first NUL, made only of bytes the
 // record really holds (a shorter record or one cut off by the end of the file gives fewer).

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -78,8 +79,8 @@ void CReportTemplate::ForEachChunk(Visit&& visit) const {
     }
 }
 
-void CReportTemplate::SetValue(const std::string& key, const std::string& value) {
-    m_values[key] = value;
+void CReportTemplate::SetValue(const std::string& key, std::string value) {
+    m_values[key] = std::move(value);
 }
 
 void CReportTemplate::Render(const std::function<void(std::string_view)>& sink) const {
@@ -105,4 +106,12 @@ std::vector<TemplateChunk> CReportTemplate::Chunks() const {
     std::vector<TemplateChunk> chunks;
     ForEachChunk([&](bool isTag, std::string_view text) { chunks.push_back({isTag, text}); });
     return chunks;
+}
+
+void CReportTemplate::ForEachTag(const std::function<void(std::string_view)>& visit) const {
+    ForEachChunk([&visit](bool isTag, std::string_view text) {
+        if (isTag) {
+            visit(text);
+        }
+    });
 }

@@ -31,7 +31,7 @@ public:
     void SetTemplate(std::string text);
 
     // Stores `value` under `key` (exact, case-sensitive bytes), replacing an earlier value.
-    void SetValue(const std::string& key, const std::string& value);
+    void SetValue(const std::string& key, std::string value);
 
     // Replaces `out` with the chunks in order, each tag replaced by its key's value, or by
     // nothing when the key has none.
@@ -43,6 +43,10 @@ public:
 
     // The chunks in template order, literal and tag alternating from a literal.
     std::vector<TemplateChunk> Chunks() const;
+
+    // Calls `visit(key)` for every tag in template order: values that cost work to make are
+    // made only for templates that show them.
+    void ForEachTag(const std::function<void(std::string_view key)>& visit) const;
 
 private:
     // Calls `visit(isTag, text)` for every chunk in order.

@@ -25,6 +25,23 @@ std::vector<std::string> Numbered(const std::string& stem, std::size_t count) {
     return names;
 }
 
+// The whole tree in small: every container and bank kind, with sizes right.
+std::string TreeSeed(bool laterModel) {
+    using support::BankChunk;
+    using support::Chunk;
+    const std::string programs = BankChunk("PBK1", {"Piano A000", "Pad A001"}, 24, 0) +
+                                 (laterModel ? BankChunk("MBK1", {"Board F000"}, 20, 0x8000) +
+                                                   BankChunk("PBK1", {"User N000"}, 20, 0x20006)
+                                             : BankChunk("PBK1", {"Piano E000"}, 20, 4));
+    return support::PcgFile(
+        (laterModel ? Chunk("DIV1", std::string(8, '\1')) + Chunk("INI1", "init") : "") +
+        Chunk("PRG1", programs) + Chunk("CMB1", BankChunk("CBK1", {"Combi A000"}, 20, 0)) +
+        Chunk("DKT1", BankChunk("DBK1", {"Kit 000", "Kit 001"}, 20, 0)) +
+        Chunk("ARP1",
+              BankChunk("ABK1", {"Arp 000"}, 18, 0) + BankChunk("ABK1", {"Arp 001"}, 18, 1)) +
+        Chunk("GLB1", "global"));
+}
+
 Seeds PcgSeeds() {
     const std::string header = PcgBuilder().bytes();
     return {
@@ -53,6 +70,8 @@ Seeds PcgSeeds() {
          PcgBuilder().BankHeader("PBK1", 0xFFFFFFFF, 0xFFFFFFFF).Bytes("Only").bytes()},
         {"claims-2-31", PcgBuilder().BankHeader("PBK1", 2, 0x80000000).Bytes("Name").bytes()},
         {"instrument-start", support::InstrumentLikePcg().substr(0, 4096)},
+        {"tree-classic", TreeSeed(false)},
+        {"tree-later", TreeSeed(true)},
     };
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,5 +20,25 @@ struct PcgModel {
 // What the file `bytes` must yield, with the names of its first `nameLimit` records: random
 // access over the whole file at once, none of the engine's buffering or streaming.
 PcgModel ModelPcg(std::string_view bytes, std::size_t nameLimit);
+
+// What reading the whole chunk tree of `bytes` must yield: every bank and slot, by recursion
+// over offsets into the whole file, each position checked against the file's end.
+struct PcgTreeModel {
+    enum class Outcome { Read, NoBanks, BadHeaders };
+    struct Bank {
+        int kind;  // 0 programs, 1 combinations, 2 drum kits, 3 arpeggio patterns
+        bool optionalBoard;
+        std::uint32_t number;
+        std::size_t slots;
+    };
+    struct Slot {
+        std::uint32_t index;  // in its bank, or across the banks of its kind for kinds 2 and 3
+        std::string name;
+    };
+    Outcome outcome = Outcome::BadHeaders;
+    std::vector<Bank> banks;
+    std::vector<Slot> slots;
+};
+PcgTreeModel ModelPcgTree(std::string_view bytes);
 
 }  // namespace fuzz

@@ -8,8 +8,9 @@ namespace res {
 namespace {
 
 constexpr AccessibleText kTexts[] = {
-    {IDD_REPORT_DIALOG, IDC_BROWSE_PCG, "Browse", "Choose the PCG file to read"},
-    {IDD_REPORT_DIALOG, IDC_BROWSE_REPORT, "Browse", "Choose the name for the HTML report"},
+    {IDD_REPORT_DIALOG, IDC_BROWSE_PCG, "Browse for the PCG file", "Choose the PCG file to read"},
+    {IDD_REPORT_DIALOG, IDC_BROWSE_REPORT, "Browse for the report",
+     "Choose the name for the HTML report"},
 };
 
 }  // namespace

@@ -27,4 +27,8 @@ std::string DirectoryOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::string FileNameOf(const std::string& path) {
+    return path.substr(DirectoryOf(path).size());
+}
+
 }  // namespace os

@@ -13,4 +13,7 @@ std::string ExecutablePath();
 // The directory part of a path, with its trailing '/'; empty when the path holds no '/'.
 std::string DirectoryOf(const std::string& path);
 
+// The file name part of a path: what follows its last '/', or the whole path without one.
+std::string FileNameOf(const std::string& path);
+
 }  // namespace os

@@ -12,28 +12,34 @@ namespace os {
 
 namespace {
 
-constexpr char kTemplateName[] = "template.htm";
-
 // Anything at all: a folder, a FIFO, a dangling link, or a path this user cannot look into.
 bool SomethingIsAt(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
-}  // namespace
-
-TemplateLocation FindReportTemplate() {
+TemplateLocation FindTemplate(const char* name) {
     const std::string data = DataFolder();
     if (!data.empty()) {
-        const std::string own = data + "/tabulon/" + kTemplateName;
+        const std::string own = data + "/tabulon/" + name;
         if (SomethingIsAt(own)) {
-            return {own, true};
+            return {own, true, name};
         }
     }
     const std::string executable = ExecutablePath();
     // Without the executable's folder there is no shipped template to find; never look
     // elsewhere.
-    return {executable.empty() ? std::string() : DirectoryOf(executable) + kTemplateName, false};
+    return {executable.empty() ? std::string() : DirectoryOf(executable) + name, false, name};
+}
+
+}  // namespace
+
+TemplateLocation FindReportTemplate() {
+    return FindTemplate("template.htm");
+}
+
+TemplateLocation FindAllBanksTemplate() {
+    return FindTemplate("all-banks.htm");
 }
 
 }  // namespace os

@@ -11,6 +11,8 @@ struct TemplateLocation {
     // The user's own template, or one they named: a failure to read it names it. The one
     // shipped with the program has a fixed message instead.
     bool usersOwn = false;
+    // The shipped template's file name, which a failure to read it names.
+    std::string shippedName = "template.htm";
 };
 
 // The user's own template, <data folder>/tabulon/template.htm (DataFolder: $XDG_DATA_HOME or
@@ -19,5 +21,9 @@ struct TemplateLocation {
 // executable's folder. The folder is always "tabulon", whatever the executable is called, so
 // that every Tabulon program of the user shares it. An empty path when neither is known.
 TemplateLocation FindReportTemplate();
+
+// The template of every bank, "all-banks.htm", looked up the same way: the user's own copy in
+// <data folder>/tabulon/ first, else the one beside the running executable.
+TemplateLocation FindAllBanksTemplate();
 
 }  // namespace os

@@ -6,9 +6,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
+#include <QStylePainter>
 #include <algorithm>
 
 #include "platform/ui/edit_control.h"
+#include "platform/ui/filled_rect.h"
 #include "platform/ui/icon.h"
 #include "res/accessible_texts.h"
 
@@ -32,8 +36,39 @@ QWidget* MakeEdit(QWidget* parent, const res::ControlTemplate& control) {
     return edit;
 }
 
+// A push button whose sunken edge is drawn inside its rectangle, around its face. The edge is
+// part of the button, so that no wrapper stands between it and the dialog (screen readers would
+// meet the wrapper as a window frame of its own).
+class SunkenEdgeButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* /*event*/) override {
+        QStylePainter painter(this);
+        QStyleOptionFrame edge;
+        edge.initFrom(this);
+        edge.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        edge.state |= QStyle::State_Sunken;
+        edge.frameShape = QFrame::Panel;
+        edge.lineWidth = 1;
+        edge.midLineWidth = 0;
+        painter.drawControl(QStyle::CE_ShapedFrame, edge);
+        QStyleOptionButton face;
+        initStyleOption(&face);
+        face.rect = Face();
+        painter.drawControl(QStyle::CE_PushButton, face);
+    }
+    bool hitButton(const QPoint& pos) const override { return Face().contains(pos); }
+
+private:
+    QRect Face() const { return rect().adjusted(1, 1, -1, -1); }
+};
+
 QWidget* MakeButton(QWidget* parent, const res::ControlTemplate& control) {
-    auto* button = new QPushButton(QString::fromLocal8Bit(control.text), parent);
+    const QString text = QString::fromLocal8Bit(control.text);
+    auto* button = (control.style & Style::SunkenEdge) ? new SunkenEdgeButton(text, parent)
+                                                       : new QPushButton(text, parent);
     button->setAutoDefault(true);
     // Otherwise the toolkit makes the first button after the focus the default, and Enter in
     // a field would run it.
@@ -61,16 +96,6 @@ QWidget* MakeStaticIcon(QWidget* parent, const res::ControlTemplate& control) {
     return label;
 }
 
-QWidget* MakeFilledRect(QWidget* parent) {
-    auto* rect = new QFrame(parent);
-    rect->setFrameShape(QFrame::NoFrame);
-    QPalette palette = rect->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::WindowText));
-    rect->setPalette(palette);
-    rect->setAutoFillBackground(true);
-    return rect;
-}
-
 QWidget* MakeControl(QWidget* parent, const res::ControlTemplate& control) {
     switch (control.kind) {
         case ControlKind::Edit:
@@ -85,7 +110,7 @@ QWidget* MakeControl(QWidget* parent, const res::ControlTemplate& control) {
         case ControlKind::StaticIcon:
             return MakeStaticIcon(parent, control);
         case ControlKind::FilledRect:
-            return MakeFilledRect(parent);
+            return new FilledRect(parent);
     }
     return new QWidget(parent);
 }
@@ -103,22 +128,11 @@ bool MarksAccessKeys(const res::ControlTemplate& control) {
     }
 }
 
-void SetGeometry(QWidget* parent, QWidget* control, const res::ControlTemplate& tmpl,
-                 BaseUnits base) {
+void SetGeometry(QWidget* control, const res::ControlTemplate& tmpl, BaseUnits base) {
     QRect rect = ToQRect(DialogRectToPixels(tmpl.x, tmpl.y, tmpl.width, tmpl.height, base));
     if (tmpl.kind == ControlKind::StaticIcon) {
         // An icon control takes the icon's size, from its top-left corner.
         rect.setSize({32, 32});
-    }
-    if (tmpl.style & Style::SunkenEdge) {
-        // The edge is drawn inside the control's rectangle, around its face.
-        auto* edge = new QFrame(parent);
-        edge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        edge->setLineWidth(1);
-        edge->setGeometry(rect);
-        control->setParent(edge);
-        control->setGeometry(rect.translated(-rect.topLeft()).adjusted(1, 1, -1, -1));
-        return;
     }
     control->setGeometry(rect);
 }
@@ -267,7 +281,7 @@ std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTempla
             // Frames and texts lie over other controls; clicks go through them.
             widget->setAttribute(Qt::WA_TransparentForMouseEvents);
         }
-        SetGeometry(dialog, widget, control, base);
+        SetGeometry(widget, control, base);
         const QChar key =
             MarksAccessKeys(control) ? AccessKeyOf(QString::fromLocal8Bit(control.text)) : QChar();
         built.push_back({&control, widget, key, CanTakeFocus(control) ? widget : nullptr});
@@ -306,10 +320,9 @@ std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTempla
         }
     }
     // Earlier controls lie above later ones, so a group box never covers what it frames.
+    // Screen readers take their order from the window (ReadingOrder), not from this.
     for (auto it = built.rbegin(); it != built.rend(); ++it) {
-        QWidget* outer =
-            it->widget->parentWidget() == dialog ? it->widget : it->widget->parentWidget();
-        outer->raise();
+        it->widget->raise();
     }
     return built;
 }

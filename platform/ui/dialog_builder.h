@@ -17,7 +17,7 @@ namespace ui {
 
 struct BuiltControl {
     const res::ControlTemplate* source;
-    QWidget* widget;  // the control itself: QLineEdit, QPushButton, QLabel, QGroupBox, QFrame
+    QWidget* widget;  // the control itself: QLineEdit, QPushButton, QLabel, QGroupBox, FilledRect
     QChar accessKey;  // lower case; null when the text marks none
     QWidget* target;  // what the access key acts on: the control, or for a static text the
                       // control that follows it; nullptr when there is nothing to act on

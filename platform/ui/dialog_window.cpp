@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "platform/ui/accessible_windows.h"
 #include "platform/ui/dialog.h"
+#include "platform/ui/reading_order.h"
 #include "platform/ui/win_app.h"
 #include "platform/ui/window_placement.h"
 
@@ -62,6 +64,7 @@ QChar KeyCharacter(const QKeyEvent* event) {
 
 DialogWindow::DialogWindow(CDialog& dialog, const res::DialogTemplate& tmpl, QWidget* owner)
     : QDialog(owner, ui::DialogWindowFlags(tmpl, owner != nullptr)), m_dialog(dialog) {
+    ui::UseOurAccessibleInterfaces();
     setWindowTitle(QString::fromLocal8Bit(tmpl.caption));
     setFont(ui::DialogFont(tmpl));
     const ui::BaseUnits base = ui::BaseUnitsOf(font());
@@ -69,6 +72,9 @@ DialogWindow::DialogWindow(CDialog& dialog, const res::DialogTemplate& tmpl, QWi
                  ui::DialogUnitsToPixelsY(tmpl.height, base));
     setSizeGripEnabled(false);
     m_controls = ui::BuildControls(this, tmpl, base);
+    for (const std::size_t index : ui::ReadingOrder(tmpl.controls)) {
+        m_readingOrder.push_back(m_controls[index].widget);
+    }
     for (const ui::BuiltControl& control : m_controls) {
         if (auto* button = qobject_cast<QPushButton*>(control.widget)) {
             const int id = control.source->id;

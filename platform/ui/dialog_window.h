@@ -19,6 +19,8 @@ public:
 
     QWidget* ControlWidget(int id) const;
     QWidget* ControlAt(int index) const;
+    // The controls in the order screen readers present them (ui::ReadingOrder).
+    const std::vector<QWidget*>& ControlsInReadingOrder() const { return m_readingOrder; }
     // Gives the focus to the first tab stop, as a dialog does when it opens.
     void FocusFirstTabStop();
     // Centres the window, frame included, over `owner` (or the work area) and keeps it on the
@@ -43,6 +45,7 @@ private:
 
     CDialog& m_dialog;
     std::vector<ui::BuiltControl> m_controls;
+    std::vector<QWidget*> m_readingOrder;
     QPointer<QWidget> m_centredOver;
     QPoint m_placedAt;
     bool m_awaitingFrame = false;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/display_session.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
+#include <vector>
 
 namespace ui {
 
@@ -18,16 +20,22 @@ bool IsSet(const std::optional<std::string>& value) {
     return value && !value->empty();
 }
 
-// Whether one of the ';'-separated platforms (each "name" or "name:options") is Wayland's.
-bool MayUseWayland(std::string_view platforms) {
+// The ';'-separated platforms (each "name" or "name:options"), by name.
+std::vector<std::string_view> PlatformNames(std::string_view platforms) {
+    std::vector<std::string_view> names;
     while (!platforms.empty()) {
         const size_t end = platforms.find(';');
-        if (platforms.substr(0, end).starts_with("wayland")) {
-            return true;
-        }
+        const std::string_view platform = platforms.substr(0, end);
+        names.push_back(platform.substr(0, platform.find(':')));
         platforms = end == std::string_view::npos ? std::string_view{} : platforms.substr(end + 1);
     }
-    return false;
+    return names;
+}
+
+bool MayUseWayland(std::string_view platforms) {
+    const std::vector<std::string_view> names = PlatformNames(platforms);
+    return std::any_of(names.begin(), names.end(),
+                       [](std::string_view name) { return name.starts_with("wayland"); });
 }
 
 // Up to 6.5.2 the Wayland text-input client asks the compositor's first seat for its text
@@ -51,11 +59,57 @@ bool TextInputClientMayCrash(std::string_view version) {
     return parts < std::array<int, 3>{6, 5, 3};
 }
 
+// `value` fit for a one-line message.
+std::string Printable(std::string value) {
+    for (char& c : value) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    return value;
+}
+
+// Where the platform `name` looks for its display, as the user would look for it; empty for
+// platforms that need none.
+std::string DisplayTried(std::string_view name, const SessionEnvironment& session) {
+    if (name == "xcb") {
+        return IsSet(session.x11Display) ? "DISPLAY=" + Printable(*session.x11Display)
+                                         : "DISPLAY (not set)";
+    }
+    if (name.starts_with("wayland")) {
+        // As the Wayland client library finds it: WAYLAND_DISPLAY, by default "wayland-0", a
+        // path of its own or a name in XDG_RUNTIME_DIR.
+        const std::string socket =
+            Printable(IsSet(session.waylandDisplay) ? *session.waylandDisplay : "wayland-0");
+        if (socket.starts_with('/')) {
+            return "the Wayland socket " + socket;
+        }
+        return IsSet(session.runtimeDir)
+                   ? "the Wayland socket " + Printable(*session.runtimeDir) + "/" + socket
+                   : "the Wayland display " + socket + " (XDG_RUNTIME_DIR not set)";
+    }
+    return {};
+}
+
+// " on A nor on B" for the displays the platforms tried, or nothing.
+std::string WhereTried(const DisplayChoice& choice, const SessionEnvironment& session) {
+    std::string where;
+    std::vector<std::string> tried;
+    for (const std::string_view name : PlatformNames(choice.platforms)) {
+        std::string display = DisplayTried(name, session);
+        if (!display.empty() && std::find(tried.begin(), tried.end(), display) == tried.end()) {
+            where += (tried.empty() ? " on " : " nor on ") + display;
+            tried.push_back(std::move(display));
+        }
+    }
+    return where;
+}
+
 }  // namespace
 
 SessionEnvironment ReadSessionEnvironment() {
-    return {Variable("QT_QPA_PLATFORM"), Variable("DISPLAY"), Variable("WAYLAND_DISPLAY"),
-            Variable("XDG_SESSION_TYPE"), Variable("QT_IM_MODULE")};
+    return {Variable("QT_QPA_PLATFORM"),  Variable("DISPLAY"),      Variable("WAYLAND_DISPLAY"),
+            Variable("XDG_SESSION_TYPE"), Variable("QT_IM_MODULE"), Variable("XDG_RUNTIME_DIR")};
 }
 
 DisplayChoice ChooseDisplay(const SessionEnvironment& session, std::string_view toolkitVersion) {
@@ -85,16 +139,20 @@ DisplayChoice ChooseDisplay(const SessionEnvironment& session, std::string_view 
     return choice;
 }
 
-std::string NoDisplayMessage(std::string_view programName, const DisplayChoice& choice) {
+std::string NoDisplayMessage(std::string_view programName, const SessionEnvironment& session,
+                             const DisplayChoice& choice) {
     std::string line(programName);
     if (choice.chosenByUser) {
-        line += ": the platform \"" + choice.platforms +
-                "\" named by QT_QPA_PLATFORM cannot open the window; tabulon-cli makes the "
-                "same reports without a display";
-    } else {
+        line += ": the platform \"" + Printable(choice.platforms) +
+                "\" named by QT_QPA_PLATFORM cannot open the window" + WhereTried(choice, session) +
+                "; tabulon-cli makes the same reports without a display";
+    } else if (choice.platforms.empty()) {
         line +=
-            ": there is no graphical display to open the window on; tabulon-cli makes the "
-            "same reports without one";
+            ": there is no graphical display to open the window on (neither DISPLAY nor "
+            "WAYLAND_DISPLAY is set); tabulon-cli makes the same reports without one";
+    } else {
+        line += ": cannot open the window" + WhereTried(choice, session) +
+                "; tabulon-cli makes the same reports without a display";
     }
     return line;
 }

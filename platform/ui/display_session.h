@@ -16,6 +16,7 @@ struct SessionEnvironment {
     std::optional<std::string> waylandDisplay{};  // WAYLAND_DISPLAY
     std::optional<std::string> sessionType{};     // XDG_SESSION_TYPE
     std::optional<std::string> inputMethod{};     // QT_IM_MODULE
+    std::optional<std::string> runtimeDir{};      // XDG_RUNTIME_DIR, where Wayland's sockets lie
 };
 
 // The process's own environment.
@@ -45,8 +46,11 @@ struct DisplayChoice {
 DisplayChoice ChooseDisplay(const SessionEnvironment& session, std::string_view toolkitVersion);
 
 // The one line, without its line end, that says the window cannot be opened: "<program>: "
-// and why (no display, or the user's platform failed), and that tabulon-cli makes the same
-// reports without a display.
-std::string NoDisplayMessage(std::string_view programName, const DisplayChoice& choice);
+// and why (no display named, the user's platform failed, or none of the displays tried could
+// be reached), naming each display tried as the user would look for it ("DISPLAY=:88", "the
+// Wayland socket /run/user/1000/wayland-0"), and that tabulon-cli makes the same reports
+// without a display. Control characters in the names are shown as '?'.
+std::string NoDisplayMessage(std::string_view programName, const SessionEnvironment& session,
+                             const DisplayChoice& choice);
 
 }  // namespace ui

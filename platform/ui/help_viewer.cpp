@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/help_viewer.h"
 
-#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeySequence>
-#include <QPalette>
+#include <QMainWindow>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextBrowser>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
+#include "platform/ui/accessible_windows.h"
+#include "platform/ui/help_browser.h"
 #include "platform/ui/seam_state.h"
 #include "platform/ui/window_placement.h"
 
@@ -37,73 +37,83 @@ bool IsReadable(const QString& path) {
     return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
 }
 
+bool IsShown(const QWidget* owner) {
+    return owner && owner->isVisible() && owner->screen();
+}
+
+// The frame around a window's client area. It is not there before the window shows; the
+// owner's is the best guess.
+QSize FrameExtra(const QWidget* owner) {
+    return IsShown(owner) ? owner->frameGeometry().size() - owner->size() : QSize(0, 0);
+}
+
+// Its usual size, made smaller as far as needed for the window and its frame to fit on the
+// work area of the owner's screen (at a large scale, say).
+QSize FittingSize(const QWidget* owner) {
+    constexpr QSize kUsual(560, 480);
+    const QScreen* screen = IsShown(owner) ? owner->screen() : QGuiApplication::primaryScreen();
+    return screen ? kUsual.boundedTo(screen->availableGeometry().size() - FrameExtra(owner))
+                  : kUsual;
+}
+
 // Beside the owner rather than over it, so that the dialog the help is about stays in view.
 void PlaceBeside(QWidget* window, const QWidget* owner) {
-    if (!owner || !owner->isVisible() || !owner->screen()) {
+    if (!IsShown(owner)) {
         return;
     }
     const QRect work = owner->screen()->availableGeometry();
     const QRect beside = owner->frameGeometry();
-    // The frame is not there before the window shows; the owner's is the best guess.
-    const QSize frame = window->size() + (beside.size() - owner->size());
+    const QSize frame = window->size() + FrameExtra(owner);
     const ui::Point at = ui::BesidePosition(
         frame.width(), frame.height(), {beside.x(), beside.y(), beside.width(), beside.height()},
         {work.x(), work.y(), work.width(), work.height()}, 8);
     window->move(at.x, at.y);
 }
 
-// WCAG's contrast ratio of two colours, from 1 (none) to 21 (black on white).
-double ContrastRatio(const QColor& a, const QColor& b) {
-    auto luminance = [](const QColor& c) {
-        auto linear = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// `accent`, moved toward `text` as far as needed to read well on `base`.
-QColor Readable(const QColor& accent, const QColor& text, const QColor& base) {
-    constexpr double kEnough = 4.5;
-    QColor colour = accent;
-    for (int step = 1; step <= 10 && ContrastRatio(colour, base) < kEnough; ++step) {
-        const double t = step / 10.0;
-        colour.setRgbF(static_cast<float>(accent.redF() + (text.redF() - accent.redF()) * t),
-                       static_cast<float>(accent.greenF() + (text.greenF() - accent.greenF()) * t),
-                       static_cast<float>(accent.blueF() + (text.blueF() - accent.blueF()) * t));
-    }
-    return colour;
-}
-
-// Headings in the theme's accent colour and links in its link colour, each made readable on
-// the page's background, so that the help reads as well in a dark theme as in a light one.
-// The help file leaves these colours to the viewer.
-void ApplyThemeColours(QTextBrowser* browser) {
-    const QPalette palette = browser->palette();
-    const QColor text = palette.color(QPalette::Text), base = palette.color(QPalette::Base);
-    const QColor heading = Readable(palette.color(QPalette::Highlight), text, base);
-    const QColor link = Readable(palette.color(QPalette::Link), text, base);
-    browser->document()->setDefaultStyleSheet(
-        QStringLiteral("h1, h2 { color: %1; } a { color: %2; }").arg(heading.name(), link.name()));
-}
-
-// The help page's browser, which follows the theme when the desktop changes it.
-class HelpBrowser : public QTextBrowser {
+// A main window, which screen readers know as an application's window, titled. Its frame is
+// known only once the window manager has framed it, and may be larger than the owner's, from
+// which its size was reckoned (a resizable window has grips of its own): if the window does not
+// fit on the work area then, it is made to.
+class HelpMainWindow : public QMainWindow {
 public:
-    explicit HelpBrowser(QWidget* parent) : QTextBrowser(parent) { ApplyThemeColours(this); }
+    explicit HelpMainWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {}
 
 protected:
-    void changeEvent(QEvent* event) override {
-        QTextBrowser::changeEvent(event);
-        if (event->type() == QEvent::PaletteChange) {
-            ApplyThemeColours(this);
-            if (!source().isEmpty()) {
-                reload();
-            }
+    bool event(QEvent* event) override {
+        const bool handled = QMainWindow::event(event);
+        switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+                FitOnceFramed();
+                break;
+            default:
+                break;
         }
+        return handled;
     }
+
+private:
+    void FitOnceFramed() {
+        const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+        if (m_framed || !isVisible() || margins.isNull() || !screen()) {
+            return;
+        }
+        m_framed = true;
+        const QRect work = screen()->availableGeometry();
+        if (work.contains(frameGeometry())) {
+            return;
+        }
+        const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
+        resize(size().boundedTo(work.size() - extra));
+        const QSize frame = size() + extra;
+        // A window's position is that of its frame.
+        move(std::max(std::min(x(), work.x() + work.width() - frame.width()), work.x()),
+             std::max(std::min(y(), work.y() + work.height() - frame.height()), work.y()));
+    }
+
+    bool m_framed = false;
 };
 
 // A parentless window would be blocked by the modal dialog that asked for help, so the help
@@ -114,20 +124,20 @@ QWidget* HelpWindowFor(QWidget* owner) {
         return window;
     }
     delete window.data();
-    window = new QWidget(owner, Qt::Window);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setObjectName("helpWindow");
-    auto* browser = new HelpBrowser(window);
+    ui::UseOurAccessibleInterfaces();
+    auto* main = new HelpMainWindow(owner);
+    window = main;
+    main->setAttribute(Qt::WA_DeleteOnClose);
+    main->setObjectName("helpWindow");
+    auto* browser = new ui::HelpBrowser(main);
     browser->setObjectName("helpBrowser");
     browser->setOpenExternalLinks(true);
-    auto* layout = new QVBoxLayout(window);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(browser);
-    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), window);
-    QObject::connect(close, &QShortcut::activated, window, &QWidget::close);
-    window->resize(560, 480);
-    PlaceBeside(window, owner);
-    return window;
+    main->setCentralWidget(browser);
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), main);
+    QObject::connect(close, &QShortcut::activated, main, &QWidget::close);
+    main->resize(FittingSize(owner));
+    PlaceBeside(main, owner);
+    return main;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 
+#include "platform/ui/accessible_windows.h"
 #include "platform/ui/seam_state.h"
 #include "res/resource.h"
 
@@ -37,6 +38,7 @@ int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& c
     if (const auto answer = Seam().Take({text, caption, type, owner})) {
         return *answer;
     }
+    ui::UseOurAccessibleInterfaces();
     const bool withCancel = (type & 0x0F) == MB_OKCANCEL;
     QMessageBox box(IconOf(type), QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
                     withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);

@@ -31,9 +31,10 @@ CWinApp::~CWinApp() {
 }
 
 int CWinApp::Run(int argc, char** argv) {
-    const ui::DisplayChoice display = ui::ChooseDisplay(ui::ReadSessionEnvironment(), qVersion());
+    const ui::SessionEnvironment session = ui::ReadSessionEnvironment();
+    const ui::DisplayChoice display = ui::ChooseDisplay(session, qVersion());
     const auto application =
-        ui::StartToolkit(argc, argv, display, ui::NoDisplayMessage(m_exeName, display));
+        ui::StartToolkit(argc, argv, display, ui::NoDisplayMessage(m_exeName, session, display));
     QApplication::setApplicationName(QString::fromLocal8Bit(m_exeName));
     if (!m_desktopEntry.empty()) {
         QGuiApplication::setDesktopFileName(QString::fromStdString(m_desktopEntry));

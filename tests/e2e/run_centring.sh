@@ -47,7 +47,7 @@ expect_centred() {
 }
 
 visible_window() {
-  xdotool search --onlyvisible --pid "${pids[-1]}" --name "$1" | head -n1 | grep .
+  xdotool search --all --onlyvisible --pid "${pids[-1]}" --name "$1" | head -n1 | grep .
 }
 
 start_xvfb 1280x1024x24

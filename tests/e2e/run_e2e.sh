@@ -26,7 +26,7 @@ require Xvfb xdotool import
 
 # The ids of the program's visible windows captioned "Tabulon" (the dialog, message boxes).
 tabulon_windows() {
-  xdotool search --onlyvisible --pid "$app_pid" --name '^Tabulon$' 2>/dev/null || true
+  xdotool search --all --onlyvisible --pid "$app_pid" --name '^Tabulon$' 2>/dev/null || true
 }
 window_count_is() {
   [[ $(tabulon_windows | grep -c .) -eq $1 ]]

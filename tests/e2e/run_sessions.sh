@@ -44,16 +44,19 @@ nothing_written() {
   [[ -z $(ls -A "$work/$1") ]] || fail "$1: wrote $(cd "$work/$1" && find . -mindepth 1)"
 }
 
-# --- No display: one line naming the command-line program, status 1, nothing written ---------
+# --- No display: one line naming what was tried and the command-line program, status 1, -----
+# --- nothing written ----------------------------------------------------------------------
 
+# expect_no_display <case> <what the line names> [variables...]
 expect_no_display() {
-  local name=$1
-  program "$@"
+  local name=$1 names=$2
+  program "$name" "${@:3}"
   local status=0
   timeout 10 "${command[@]}" >"$work/$name.out" 2>"$work/$name.err" || status=$?
   ((status == 1)) || fail "$name: ended with status $status, not 1: $(cat "$work/$name.err")"
-  if [[ $(grep -c . "$work/$name.err") -ne 1 ]] || ! grep -q 'tabulon-cli' "$work/$name.err"; then
-    fail "$name: standard error is not one line naming tabulon-cli:"$'\n'"$(cat "$work/$name.err")"
+  if [[ $(grep -c . "$work/$name.err") -ne 1 ]] || ! grep -q 'tabulon-cli' "$work/$name.err" ||
+    ! grep -qF -- "$names" "$work/$name.err"; then
+    fail "$name: standard error is not one line naming $names and tabulon-cli:"$'\n'"$(cat "$work/$name.err")"
   fi
   [[ ! -s "$work/$name.out" ]] || fail "$name: wrote to standard output"
   nothing_written "$name"
@@ -70,14 +73,16 @@ servers+=($!)
 start_xvfb 1024x768x24
 servers+=("$xvfb_pid")
 
-expect_no_display none
+expect_no_display none "neither DISPLAY nor WAYLAND_DISPLAY is set"
 if [[ -e /tmp/.X11-unix/X999 ]]; then
   echo "sessions: display :999 exists here; its case is left out"
 else
-  expect_no_display unreachable-x DISPLAY=:999
+  expect_no_display unreachable-x "on DISPLAY=:999;" DISPLAY=:999
 fi
-expect_no_display missing-wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tabulon-missing
-expect_no_display wayland-without-runtime WAYLAND_DISPLAY=tabulon-missing
+expect_no_display missing-wayland "on the Wayland socket $runtime/tabulon-missing;" \
+  XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=tabulon-missing
+expect_no_display wayland-without-runtime "tabulon-missing (XDG_RUNTIME_DIR not set)" \
+  WAYLAND_DISPLAY=tabulon-missing
 
 wait_for 10 test -S "$runtime/$socket" || fail "weston did not start: $(tail -n3 "$work/weston.log")"
 await_xvfb

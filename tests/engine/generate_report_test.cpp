@@ -256,3 +256,42 @@ TEST(ShippedTemplate, HoldsEachOf128KeysOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Templates may show any slot of the file, by bank and number, and the file's name.
+TEST(SlotKeys, FillEverySlotTheFileHoldsAndNoOther) {
+    support::TempDir dir;
+    const std::string keys =
+        "<%PATCHNAME_000%>|<%PROGRAM_E000%>|<%PROGRAM_E127%>|<%PROGRAM_F000%>|<%PROGRAM_N127%>|<%"
+        "COMBI_N000%>|"
+        "<%DRUMKIT_015%>|<%DRUMKIT_143%>|<%ARPEGGIO_506%>|<%PCG_FILE_NAME%>\n";
+    const std::string templatePath = dir.Write("keys.htm", keys);
+    const auto report = [&](const std::string& name, const std::string& bytes) {
+        const std::string out = dir.Path("out.htm");
+        const GenerateOutcome outcome =
+            GenerateReportFromTemplate(templatePath, dir.Write(name, bytes), out);
+        EXPECT_TRUE(outcome.succeeded) << outcome.message;
+        return ReadFile(out);
+    };
+    EXPECT_EQ(
+        report("classic.pcg", support::FactoryLikePcg(support::PcgLayout::Classic)),
+        "P-A000 MWMWMWMWM|P-E000 MWMWMWMWM|InitialProgE127||||D-015 MWMWMWMWMW|||classic.pcg\r\n");
+    EXPECT_EQ(report("Later M\xC3\xBCller <1>.PCG ",
+                     support::FactoryLikePcg(support::PcgLayout::LaterModel)),
+              "P-A000 MWMWMWMWM|P-E000 MWMWMWMWM|InitialProgE127|P-F000 MWMWMWMWM|InitialProgN127|"
+              "InitialCombiN000|"
+              "D-015 MWMWMWMWMW|Drumkit143|ArpeggioPat506|Later M&#xFC;ller &lt;1&gt;.PCG\r\n");
+
+    // Names are escaped and trimmed as the first 128 are; of two banks with one number, the
+    // first in the file gives the slot.
+    using support::BankChunk;
+    using support::Chunk;
+    const std::string twice =
+        support::PcgFile(Chunk("PRG1", BankChunk("PBK1", {"  <Hit> & run "}, 16, 4) +
+                                           BankChunk("PBK1", {"Second E"}, 16, 4)));
+    EXPECT_EQ(report("twice.pcg", twice),
+              "&lt;Hit&gt; & run|&lt;Hit&gt; & run||||||||twice.pcg\r\n");
+}
+
+}  // namespace

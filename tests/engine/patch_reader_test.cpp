@@ -217,3 +217,37 @@ TEST_F(PatchReader, AHugeSparseFileIsReadToItsEndWithoutTrouble) {
 }
 
 }  // namespace
+
+namespace {
+
+// Later models begin the "PCG1" chunk with "DIV1" and "INI1" blocks; their programs are read
+// as a classic file's. Anything else at offset 24 is still not a PCG file.
+TEST_F(PatchReader, ReadsLaterModelsPastTheirLeadingBlocks) {
+    EXPECT_EQ(Read(support::FactoryLikePcg(support::PcgLayout::LaterModel)), ReadOutcome::Read);
+    for (std::size_t k = 0; k < 128; ++k) {
+        char slot[32];
+        std::snprintf(slot, sizeof slot, "A%03zu", k);
+        ASSERT_EQ(Name(k), support::InstrumentName(support::FactorySlotName("program", slot)));
+    }
+    using support::Chunk;
+    const std::string programs =
+        Chunk("PRG1", "") + PcgBuilder().FileHeader({}).Bank("PBK1", {"P"}).bytes();
+    const std::string div = Chunk("DIV1", "divisions");
+    const std::pair<std::string, bool> cases[] = {
+        {Chunk("INI1", "") + programs, true},
+        {div + Chunk("INI1", "x") + div + programs, true},
+        {Chunk("GLB1", "") + programs, false},
+        {div + Chunk("CMB1", "") + programs, false},
+        {div.substr(0, 12), false},
+        {Chunk("DIV1", std::string(100, 'x')).substr(0, 50) + programs, false},
+    };
+    for (const auto& [content, valid] : cases) {
+        CPatchTable table;
+        EXPECT_EQ(ReadPatchNames(m_dir.Write("f.pcg", support::PcgFile(content)), table),
+                  valid ? ReadOutcome::Read : ReadOutcome::Failed)
+            << content;
+        EXPECT_STREQ(table.entries[0].name, valid ? "P" : "");
+    }
+}
+
+}  // namespace

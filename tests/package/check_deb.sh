@@ -37,6 +37,7 @@ contents=$(dpkg-deb -c "${deb[0]}")
 expected=(
   './usr/lib/tabulon/tabulon'
   './usr/lib/tabulon/template.htm'
+  './usr/lib/tabulon/all-banks.htm'
   './usr/lib/tabulon/tabulon.HLP'
   './usr/bin/tabulon -> ../lib/tabulon/tabulon'
   './usr/lib/tabulon/tabulon-cli'

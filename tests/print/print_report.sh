@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the reports of banks of long and wide patch names, as a browser prints them, on A4 and
 # on US Letter in portrait, and checks that every name comes out whole and each report keeps
-# to one page. The PDFs and a picture of each page stay in the output folder.
+# to one page; then the same for the report of every bank of files of both layouts, on as
+# many pages as it takes. The PDFs and a picture of each (first) page stay in the output folder.
 #   print_report.sh <folder of the executables> <template.htm> <folder of the name banks> <output folder>
 set -euo pipefail
 
@@ -69,6 +70,28 @@ print_to_pdf() {
   [[ -s "$2" ]] || { cat "$work/chromium.log" >&2; fail "chromium wrote no PDF for $1"; }
 }
 
+# Checks that every line of the file $2 is a line of the PDF $1, and that nothing in the PDF is
+# printed over anything else; $3 names the PDF in messages. Sets failed on a fault.
+check_printed() {
+  local text=$work/printed.txt missing status=0 clashes
+  # In the order the page was drawn, each entry is one line of its own, however wide the
+  # gaps inside a name are.
+  pdftotext -raw -enc UTF-8 "$1" - | squeeze >"$text"
+  clashes=$(overprinted "$1")
+  if [[ -n "$clashes" ]]; then
+    echo "print: $3: these words overprint others:" >&2
+    echo "$clashes" | head -n 20 >&2
+    failed=1
+  fi
+  missing=$(LC_ALL=C grep -vxF -f "$text" "$2") || status=$?
+  ((status <= 1)) || fail "could not compare the names of $1"
+  if ((status == 0)); then
+    echo "print: $3: these names do not print whole:" >&2
+    echo "$missing" | head -n 20 >&2
+    failed=1
+  fi
+}
+
 # paper name for the page style, and the name pdfinfo gives that size
 papers=("A4:A4" "letter:letter")
 failed=0
@@ -103,24 +126,28 @@ for bank in "$banks_dir"/wide_names.txt "$banks_dir"/factory_like_names.txt; do
       failed=1
     fi
 
-    # In the order the page was drawn, each entry is one line of its own, however wide the
-    # gaps inside a name are.
-    pdftotext -raw -enc UTF-8 "$pdf" - | squeeze >"$work/$name-$size.txt"
-    clashes=$(overprinted "$pdf")
-    if [[ -n "$clashes" ]]; then
-      echo "print: $name on $size: these words overprint others:" >&2
-      echo "$clashes" >&2
-      failed=1
-    fi
+    check_printed "$pdf" "$work/$name.expected" "$name on $size"
+  done
+done
 
-    status=0
-    missing=$(LC_ALL=C grep -vxF -f "$work/$name-$size.txt" "$work/$name.expected") || status=$?
-    ((status <= 1)) || fail "could not compare the names of $pdf"
-    if ((status == 0)); then
-      echo "print: $name on $size: these names do not print whole:" >&2
-      echo "$missing" >&2
-      failed=1
-    fi
+# The report of every bank, of files of both layouts: as many pages as it needs, every slot
+# label with its name whole on one line, nothing printed over anything else.
+for layout in classic later; do
+  "$bin_dir/write_instrument_pcg" "$layout" "$work/$layout.pcg"
+  "$bin_dir/tabulon-cli" --all-banks "$work/$layout.pcg" "$work/$layout-all.htm"
+  "$bin_dir/tabulon-cli" --list "$work/$layout.pcg" | awk -F'\t' '{ print $2 " " $3 }' | squeeze \
+    >"$work/$layout-all.expected"
+  for paper in "${papers[@]}"; do
+    size=${paper%%:*}
+    report="$work/$layout-all-$size.htm"
+    sed "s|</head>|<style>@page { size: $size portrait; }</style></head>|" "$work/$layout-all.htm" >"$report"
+    pdf="$out_dir/$layout-all-$size.pdf"
+    rm -f "$pdf" "$out_dir/$layout-all-$size"-*.png
+    print_to_pdf "$report" "$pdf"
+    pdftoppm -png -r 60 -l 2 "$pdf" "$out_dir/$layout-all-$size"
+    pdfinfo "$pdf" | grep -q "^Page size:.*(${paper##*:})" || fail "$pdf is not ${paper##*:} paper"
+    echo "print: every bank of the $layout file on $size: $(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') page(s)"
+    check_printed "$pdf" "$work/$layout-all.expected" "every bank of the $layout file on $size"
   done
 done
 

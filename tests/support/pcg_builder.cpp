@@ -113,4 +113,113 @@ std::string InstrumentLikePcg() {
     return file + programs + combiChunk;
 }
 
+std::string Chunk(std::string_view id, std::string_view content) {
+    return std::string(id) + BigEndian32(static_cast<std::uint32_t>(content.size())) +
+           std::string(content);
+}
+
+std::string BankChunk(std::string_view id, const std::vector<std::string>& names,
+                      std::uint32_t recordSize, std::uint32_t bankNumber) {
+    std::string content = BigEndian32(static_cast<std::uint32_t>(names.size())) +
+                          BigEndian32(recordSize) + BigEndian32(bankNumber);
+    for (const auto& name : names) {
+        content += PatchRecord(name, recordSize);
+    }
+    return Chunk(id, content);
+}
+
+std::string PcgFile(std::string_view children) {
+    return "KORG" + std::string(1, '\x50') + std::string(11, '\0') + Chunk("PCG1", children);
+}
+
+std::string FactorySlotName(std::string_view kind, std::string_view slot) {
+    const std::string label(slot);
+    if ((kind == "program" && (slot == "E127" || slot == "N127"))) {
+        return "InitialProg" + label;
+    }
+    if (kind == "combination" && slot == "N000") {
+        return "InitialCombi" + label;
+    }
+    if (kind == "drumkit" && slot == "143") {
+        return "Drumkit143";
+    }
+    if (kind == "arpeggio" && slot == "506") {
+        return "ArpeggioPat506";
+    }
+    // Upper-case M and W are the widest letters of most fonts.
+    std::string name = std::string(1, static_cast<char>(kind[0] - 'a' + 'A')) + "-" + label + " ";
+    for (std::size_t i = 0; name.size() < 16; ++i) {
+        name += "MW"[i % 2];
+    }
+    return name;
+}
+
+namespace {
+
+std::string BankLetter(std::uint32_t number) {
+    return std::string(1, static_cast<char>(number >= 0x20000  ? 'H' + (number - 0x20000)
+                                            : number == 0x8000 ? 'F'
+                                                               : 'A' + number));
+}
+
+// A container of banks of 128 named by bank letter and position ("A000").
+std::string BankedContainer(std::string_view id, std::string_view bankId, std::string_view kind,
+                            const std::vector<std::uint32_t>& numbers, std::uint32_t recordSize) {
+    std::string banks;
+    for (const std::uint32_t number : numbers) {
+        std::vector<std::string> names;
+        for (std::uint32_t k = 0; k < 128; ++k) {
+            char slot[32];
+            std::snprintf(slot, sizeof slot, "%s%03u", BankLetter(number).c_str(), k);
+            names.push_back(InstrumentName(FactorySlotName(kind, slot)));
+        }
+        banks += BankChunk(number == 0x8000 ? "MBK1" : bankId, names, recordSize, number);
+    }
+    return Chunk(id, banks);
+}
+
+// A container of banks of the given sizes whose slots are numbered across them ("017").
+std::string NumberedContainer(std::string_view id, std::string_view bankId, std::string_view kind,
+                              const std::vector<std::uint32_t>& sizes, std::uint32_t recordSize) {
+    std::string banks;
+    std::uint32_t next = 0;
+    for (std::uint32_t bank = 0; bank < sizes.size(); ++bank) {
+        std::vector<std::string> names;
+        for (std::uint32_t k = 0; k < sizes[bank]; ++k, ++next) {
+            char slot[32];
+            std::snprintf(slot, sizeof slot, "%03u", next);
+            names.push_back(InstrumentName(FactorySlotName(kind, slot)));
+        }
+        banks += BankChunk(bankId, names, recordSize, bank);
+    }
+    return Chunk(id, banks);
+}
+
+}  // namespace
+
+std::string FactoryLikePcg(PcgLayout layout) {
+    const std::vector<std::uint32_t> classicBanks = {0, 1, 2, 3, 4};
+    if (layout == PcgLayout::Classic) {
+        return PcgFile(BankedContainer("PRG1", "PBK1", "program", classicBanks, 540) +
+                       BankedContainer("CMB1", "CBK1", "combination", {0, 1, 2, 3}, 448) +
+                       NumberedContainer("DKT1", "DBK1", "drumkit", {16}, 2640) +
+                       NumberedContainer("ARP1", "ABK1", "arpeggio", {200}, 160) +
+                       Chunk("GLB1", std::string(256, '\x01')) +
+                       Chunk("CSM1", std::string(64, '\x02')));
+    }
+    std::vector<std::uint32_t> programBanks = {0, 1, 2, 3, 4, 0x8000};
+    std::vector<std::uint32_t> combiBanks = classicBanks;
+    for (std::uint32_t k = 0; k < 7; ++k) {
+        programBanks.push_back(0x20000 + k);
+        combiBanks.push_back(0x20000 + k);
+    }
+    return PcgFile(Chunk("DIV1", std::string(72, '\x03')) + Chunk("INI1", std::string(40, '\x04')) +
+                   BankedContainer("PRG1", "PBK1", "program", programBanks, 720) +
+                   BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448) +
+                   NumberedContainer("DKT1", "DBK1", "drumkit", {48, 48, 48}, 2640) +
+                   NumberedContainer("ARP1", "ABK1", "arpeggio", {200, 307}, 160) +
+                   Chunk("GLB1", std::string(256, '\x01')) +
+                   Chunk("CSM1", std::string(64, '\x02')));
+}
+
 }  // namespace support

@@ -48,6 +48,33 @@ private:
 // then a "CMB1" chunk with "CBK1" banks. Program k of bank b is named ProgramName(b * 128 + k).
 std::string InstrumentLikePcg();
 
+// A chunk: id, big-endian size, then `content`.
+std::string Chunk(std::string_view id, std::string_view content);
+
+// A bank chunk with its sizes right: record count, record size and bank number, then one
+// record per name, each `recordSize` bytes.
+std::string BankChunk(std::string_view id, const std::vector<std::string>& names,
+                      std::uint32_t recordSize, std::uint32_t bankNumber);
+
+// A whole file: "KORG" and its header, then the "PCG1" chunk holding `children`.
+std::string PcgFile(std::string_view children);
+
+// Files in the shapes of the instrument's factory files, sizes and all. Classic: "PRG1" at
+// offset 24 with program banks A-E (numbers 0-4), "CMB1" with combination banks A-D, "DKT1"
+// with 16 drum kits, "ARP1" with 200 arpeggio patterns, then "GLB1" and "CSM1". Later model:
+// "DIV1" and "INI1" first, then program banks A-E, F (an "MBK1" numbered 0x8000) and H-N
+// (0x20000-0x20006), combination banks A-E and H-N, 144 drum kits in three banks and 507
+// arpeggio patterns in two: 2.3 MB. Every slot is named by FactorySlotName.
+enum class PcgLayout { Classic, LaterModel };
+std::string FactoryLikePcg(PcgLayout layout);
+
+// The name of a slot of FactoryLikePcg: "kind" is "program", "combination", "drumkit" or
+// "arpeggio", and `slot` as the instrument shows it ("A000", "017"). The factory's own names
+// where the instrument has them ("InitialProgE127" in E127, "InitialProgN127",
+// "InitialCombiN000", "Drumkit143", "ArpeggioPat506"), else 16 characters, wide ones among
+// them, that hold the slot.
+std::string FactorySlotName(std::string_view kind, std::string_view slot);
+
 // The name InstrumentLikePcg gives its n-th program record, unpadded. Some hold "<" and ">",
 // and some have leading or inner spaces.
 std::string ProgramName(std::size_t n);

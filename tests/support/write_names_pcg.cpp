@@ -39,7 +39,9 @@ int main(int argc, char** argv) {
         names[i] = support::InstrumentName(names[i]);
     }
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-    const std::string bytes = support::PcgBuilder().Bank("PBK1", names).bytes();
+    // Sizes right, so that the whole file's reader finds the bank too.
+    const std::string bytes =
+        support::PcgFile(support::Chunk("PRG1", support::BankChunk("PBK1", names, 540, 0)));
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {

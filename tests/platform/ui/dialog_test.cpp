@@ -109,9 +109,6 @@ void DialogTest::controlsArePlacedInDialogUnitsOfTheDialogFont() {
             if (c.kind == res::ControlKind::StaticIcon) {
                 expected.setSize({32, 32});
             }
-            if (c.style & res::ControlStyle::SunkenEdge) {
-                expected.adjust(1, 1, -1, -1);
-            }
             const QRect actual = RectInDialog(dialog.ControlAt(i), modal);
             if (actual != expected) {
                 problems << QString("control %1 (%2): %3,%4 %5x%6")
@@ -287,8 +284,8 @@ void DialogTest::screenReadersCanNameEveryControl() {
              QString("Step 1 - Enter or choose the name of a PCG file containing Triton Patches"));
     QCOMPARE(names[IDC_REPORT_FILE],
              QString("Step 2 - Enter or choose the name for the HTML report"));
-    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse"));
-    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse"));
+    QCOMPARE(names[IDC_BROWSE_PCG], QString("Browse for the PCG file"));
+    QCOMPARE(names[IDC_BROWSE_REPORT], QString("Browse for the report"));
     QVERIFY(descriptions[IDC_BROWSE_PCG].contains("PCG file"));
     QVERIFY(descriptions[IDC_BROWSE_REPORT].contains("HTML report"));
 }

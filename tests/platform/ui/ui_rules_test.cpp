@@ -159,9 +159,9 @@ TEST(DisplaySession, NoDisplayWhenNothingIsNamed) {
     EXPECT_EQ(ui::ChooseDisplay({.qtPlatform = "", .x11Display = "", .waylandDisplay = ""},
                                 kAffectedToolkit),
               DisplayChoice{});
-    EXPECT_EQ(ui::NoDisplayMessage("tabulon", {}),
-              "tabulon: there is no graphical display to open the window on; tabulon-cli makes "
-              "the same reports without one");
+    EXPECT_EQ(ui::NoDisplayMessage("tabulon", {}, {}),
+              "tabulon: there is no graphical display to open the window on (neither DISPLAY nor "
+              "WAYLAND_DISPLAY is set); tabulon-cli makes the same reports without one");
 }
 
 TEST(DisplaySession, KeepsThePlatformTheUserChose) {
@@ -175,9 +175,29 @@ TEST(DisplaySession, KeepsThePlatformTheUserChose) {
               (DisplayChoice{"offscreen", true, std::nullopt}));
     // Even without any display: the platform may need none.
     EXPECT_EQ(ui::ChooseDisplay({.qtPlatform = "vnc"}, kAffectedToolkit).platforms, "vnc");
-    EXPECT_EQ(ui::NoDisplayMessage("tabulon2", {"xcb", true, std::nullopt}),
-              "tabulon2: the platform \"xcb\" named by QT_QPA_PLATFORM cannot open the window; "
-              "tabulon-cli makes the same reports without a display");
+    EXPECT_EQ(ui::NoDisplayMessage("tabulon2", {}, {"xcb", true, std::nullopt}),
+              "tabulon2: the platform \"xcb\" named by QT_QPA_PLATFORM cannot open the window on "
+              "DISPLAY (not set); tabulon-cli makes the same reports without a display");
+}
+
+TEST(DisplaySession, NamesTheDisplaysItTried) {
+    const auto tried = [](SessionEnvironment session) {
+        const std::string line =
+            ui::NoDisplayMessage("tabulon", session, ui::ChooseDisplay(session, "6.8.0"));
+        return line.substr(0, line.find("; tabulon-cli"));
+    };
+    EXPECT_EQ(tried({.x11Display = ":88", .waylandDisplay = "wayland-1", .runtimeDir = "/run/u"}),
+              "tabulon: cannot open the window on DISPLAY=:88 nor on the Wayland socket "
+              "/run/u/wayland-1");
+    EXPECT_EQ(tried({.sessionType = "wayland", .runtimeDir = "/run/u"}),
+              "tabulon: cannot open the window on the Wayland socket /run/u/wayland-0");
+    EXPECT_EQ(tried({.waylandDisplay = "/tmp/w\nx"}),
+              "tabulon: cannot open the window on the Wayland socket /tmp/w?x");
+    EXPECT_EQ(tried({.waylandDisplay = "w"}),
+              "tabulon: cannot open the window on the Wayland display w (XDG_RUNTIME_DIR not set)");
+    EXPECT_EQ(tried({.qtPlatform = "offscreen;wayland:x", .waylandDisplay = "/w"}),
+              "tabulon: the platform \"offscreen;wayland:x\" named by QT_QPA_PLATFORM cannot open "
+              "the window on the Wayland socket /w");
 }
 
 TEST(DisplaySession, AvoidsTheCrashingTextInputOnWaylandOnly) {

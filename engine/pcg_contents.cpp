@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+#include "engine/pcg_contents.h"
+
+#include <cstdio>
+
+std::string_view KindName(SlotKind kind) {
+    switch (kind) {
+        case SlotKind::Program:
+            return "program";
+        case SlotKind::Combination:
+            return "combination";
+        case SlotKind::DrumKit:
+            return "drumkit";
+        case SlotKind::Arpeggio:
+            break;
+    }
+    return "arpeggio";
+}
+
+std::string BankLabel(const PcgBank& bank) {
+    constexpr std::uint32_t kFirstUserBank = 0x20000;  // bank H
+    if (bank.optionalBoard) {
+        return "F";
+    }
+    if (bank.number <= 4) {
+        return std::string(1, static_cast<char>('A' + bank.number));
+    }
+    if (bank.number >= kFirstUserBank && bank.number - kFirstUserBank <= 'N' - 'H') {
+        return std::string(1, static_cast<char>('H' + (bank.number - kFirstUserBank)));
+    }
+    char label[16];
+    std::snprintf(label, sizeof label, "0x%X", static_cast<unsigned>(bank.number));
+    return label;
+}
+
+std::string SlotLabelPrefix(const PcgBank& bank) {
+    if (bank.kind == SlotKind::DrumKit || bank.kind == SlotKind::Arpeggio) {
+        return {};
+    }
+    std::string label = BankLabel(bank);
+    return label.size() > 1 ? label + "-" : label;
+}
+
+void AppendSlotNumber(const PcgSlot& slot, std::string& out) {
+    // At least three digits; written by hand, as a report has thousands of them.
+    char digits[10];
+    std::size_t first = sizeof digits;
+    for (std::uint32_t rest = slot.index; rest > 0 || first > sizeof digits - 3; rest /= 10) {
+        digits[--first] = static_cast<char>('0' + rest % 10);
+    }
+    out.append(digits + first, sizeof digits - first);
+}
+
+std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot) {
+    std::string label = SlotLabelPrefix(bank);
+    AppendSlotNumber(slot, label);
+    return label;
+}
