@@ -30,3 +30,13 @@ await_xvfb() {
   wait_for 10 test -s "$work/display" || fail "the X server did not start"
   xvfb_display=":$(head -n1 "$work/display")"
 }
+
+# Ends the script as skipped (ctest's code 77) unless every command named is installed: a
+# machine that builds packages has no X server, compositor or browser, and that is no failure.
+require() {
+  local tool
+  for tool; do
+    command -v "$tool" >/dev/null ||
+      { echo "$e2e_name: skipped: $tool is not installed" >&2; exit 77; }
+  done
+}

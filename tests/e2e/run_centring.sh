@@ -20,6 +20,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+require Xvfb openbox xdotool xwininfo xprop import
 
 
 # "x y width height" of a window's frame: its client area plus the frame extents the window

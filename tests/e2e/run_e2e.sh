@@ -21,6 +21,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+require Xvfb xdotool import
 
 
 # The ids of the program's visible windows captioned "Tabulon" (the dialog, message boxes).

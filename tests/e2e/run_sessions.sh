@@ -23,6 +23,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+require Xvfb weston xdotool
 
 
 # The caller's display and toolkit settings (ctest asks for the offscreen platform) stay out.

@@ -20,8 +20,9 @@ fail() {
   exit 1
 }
 
+# Skipped (ctest's code 77) where there is no browser to print with, as on a package builder.
 for tool in chromium pdftotext pdfinfo pdftoppm iconv; do
-  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps installs it)"
+  command -v "$tool" >/dev/null || { echo "print: skipped: $tool is not installed" >&2; exit 77; }
 done
 
 # One entry a line, its number and name with every run of white space made one space, so
