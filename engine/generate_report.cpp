@@ -74,7 +74,7 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         CPatchTable table;
         table.errorText[0] = '\0';
-        switch (ReadPatchNamesWithReason(pcgPath, table)) {
+        switch (ReadPatchNamesWithReason(pcgPath, table, kReportedNames)) {
             case PcgReadStatus::CannotOpen:
                 return Failure(GenerateStatus::PcgMissing, errno, pcgPath);
             case PcgReadStatus::BadHeaders:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/patch_name_value.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -21,22 +22,30 @@ std::string_view TrimWhiteSpace(std::string_view text) {
     return text;
 }
 
-void AppendPatchNameValue(std::string_view name, std::string& out) {
+char* WritePatchNameValue(std::string_view name, char* out) {
     // Escaping never adds white space, so trimming first gives the same result.
     const std::string_view text = TrimWhiteSpace(name);
-    std::size_t plain = 0;  // where the bytes not yet appended begin
+    if (std::memchr(text.data(), '<', text.size()) == nullptr &&
+        std::memchr(text.data(), '>', text.size()) == nullptr) {
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
+    std::size_t plain = 0;  // where the bytes not yet copied begin
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '<' || text[i] == '>') {
-            out.append(text, plain, i - plain);
-            out += text[i] == '<' ? "&lt;" : "&gt;";
+            std::memcpy(out, text.data() + plain, i - plain);
+            out += i - plain;
+            std::memcpy(out, text[i] == '<' ? "&lt;" : "&gt;", 4);
+            out += 4;
             plain = i + 1;
         }
     }
-    out.append(text, plain);
+    std::memcpy(out, text.data() + plain, text.size() - plain);
+    return out + (text.size() - plain);
 }
 
 std::string PatchNameValue(std::string_view name) {
-    std::string value;
-    AppendPatchNameValue(name, value);
+    std::string value(4 * name.size(), '\0');
+    value.resize(static_cast<std::size_t>(WritePatchNameValue(name, value.data()) - value.data()));
     return value;
 }

@@ -10,8 +10,9 @@
 // removed from both ends. Bytes of 0x80 and above are never white space.
 std::string PatchNameValue(std::string_view name);
 
-// PatchNameValue, appended to `out`.
-void AppendPatchNameValue(std::string_view name, std::string& out);
+// PatchNameValue, written from `out`, which must have room for four times `name`'s length;
+// returns where it ends.
+char* WritePatchNameValue(std::string_view name, char* out);
 
 // `text` without the white-space bytes 0x09-0x0D and 0x20 at either end.
 std::string_view TrimWhiteSpace(std::string_view text);

@@ -29,9 +29,9 @@ bool HasMagic(const unsigned char* bytes, const char (&magic)[5]) {
 // Reads one bank chunk's records. Entries past the table's end, or past the end of the file,
 // are counted but not stored; once the file has ended nothing more is read.
 void ReadRecords(os::InputFile& file, std::uint64_t count, std::uint64_t size, CPatchTable& table,
-                 std::uint64_t& nameCount) {
+                 std::uint64_t wanted, std::uint64_t& nameCount) {
     const std::uint64_t nameBytes = std::min<std::uint64_t>(size, kNameSize);
-    while (count > 0 && nameCount < table.entries.size() && !file.Ended()) {
+    while (count > 0 && nameCount < wanted && !file.Ended()) {
         char* name = table.entries[nameCount].name;
         const std::size_t got = file.Read(name, static_cast<std::size_t>(nameBytes));
         name[got] = '\0';
@@ -39,9 +39,12 @@ void ReadRecords(os::InputFile& file, std::uint64_t count, std::uint64_t size, C
         ++nameCount;
         --count;
     }
-    // What is left is only consumed, in one pass whose length the file bounds (count * size
-    // cannot overflow 64 bits, both being 32-bit values).
-    file.Skip(count * size);
+    // What is left is only consumed, so that the next bank header is read from its place, in
+    // one pass whose length the file bounds (count * size cannot overflow 64 bits, both being
+    // 32-bit values); once every name wanted is in, no later bank is read and nothing need be.
+    if (nameCount < wanted) {
+        file.Skip(count * size);
+    }
     nameCount += count;
 }
 
@@ -77,7 +80,9 @@ ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
     return ReadOutcome::Failed;
 }
 
-PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table) {
+PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table,
+                                       std::size_t namesWanted) {
+    const std::uint64_t wanted = std::min(namesWanted, table.entries.size());
     os::InputFile file;
     if (!file.Open(pcgPath)) {
         return Fail(table, PcgReadStatus::CannotOpen);
@@ -102,7 +107,12 @@ PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& 
         const std::uint32_t recordCount = ReadBigEndian32(bank + 8);
         const std::uint32_t recordSize = ReadBigEndian32(bank + 12);
         ++bankCount;
-        ReadRecords(file, recordCount, recordSize, table, nameCount);
+        ReadRecords(file, recordCount, recordSize, table, wanted, nameCount);
+        // With a bank read the outcome is settled, and no more names are wanted: the rest of
+        // the file (most of a later model's programs) would only be read past.
+        if (nameCount >= wanted) {
+            break;
+        }
     }
     return bankCount == 0 ? PcgReadStatus::NoBanks : PcgReadStatus::Read;
 }

@@ -37,5 +37,8 @@ ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table);
 
 // ReadPatchNames, with the reason for a failure as a value a program can act on; the table's
 // error text is filled all the same. CannotOpen leaves errno telling why (os::InputFile::Open).
+// Only the first `namesWanted` entries are filled (the rest stay empty), and reading ends once
+// they are: a caller that shows 128 names reads no further into the file.
 enum class PcgReadStatus { Read, NoBanks, CannotOpen, BadHeaders };
-PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table);
+PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table,
+                                       std::size_t namesWanted = CPatchTable::kEntries);

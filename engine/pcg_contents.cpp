@@ -2,6 +2,7 @@
 #include "engine/pcg_contents.h"
 
 #include <cstdio>
+#include <cstring>
 
 std::string_view KindName(SlotKind kind) {
     switch (kind) {
@@ -41,18 +42,21 @@ std::string SlotLabelPrefix(const PcgBank& bank) {
     return label.size() > 1 ? label + "-" : label;
 }
 
-void AppendSlotNumber(const PcgSlot& slot, std::string& out) {
+char* WriteSlotNumber(const PcgSlot& slot, char* out) {
     // At least three digits; written by hand, as a report has thousands of them.
-    char digits[10];
-    std::size_t first = sizeof digits;
-    for (std::uint32_t rest = slot.index; rest > 0 || first > sizeof digits - 3; rest /= 10) {
-        digits[--first] = static_cast<char>('0' + rest % 10);
+    std::size_t digits = 3;
+    for (std::uint32_t rest = slot.index / 1000; rest > 0; rest /= 10) {
+        ++digits;
     }
-    out.append(digits + first, sizeof digits - first);
+    std::uint32_t rest = slot.index;
+    for (std::size_t i = digits; i > 0; --i, rest /= 10) {
+        out[i - 1] = static_cast<char>('0' + rest % 10);
+    }
+    return out + digits;
 }
 
 std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot) {
-    std::string label = SlotLabelPrefix(bank);
-    AppendSlotNumber(slot, label);
-    return label;
+    char digits[10];
+    return SlotLabelPrefix(bank) +
+           std::string(digits, static_cast<std::size_t>(WriteSlotNumber(slot, digits) - digits));
 }

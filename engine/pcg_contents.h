@@ -57,4 +57,5 @@ std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot);
 // SlotLabel in two parts, for callers that label many slots of one bank: what comes before
 // the number ("A", "0x5-", nothing for drum kits and arpeggio patterns), and the number.
 std::string SlotLabelPrefix(const PcgBank& bank);
-void AppendSlotNumber(const PcgSlot& slot, std::string& out);
+// The number, written from `out`, which must have room for 10 digits; returns where it ends.
+char* WriteSlotNumber(const PcgSlot& slot, char* out);

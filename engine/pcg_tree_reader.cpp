@@ -198,12 +198,17 @@ PcgTreeRead Walk(Source& source) {
 
 PcgTreeRead ReadPcgContents(const std::string& pcgPath) {
     os::InputFile file;
+    PcgTreeRead result;
     if (!file.Open(pcgPath)) {
-        PcgTreeRead result;
         result.status = PcgReadStatus::CannotOpen;
         return result;
     }
-    return Walk(file);
+    // Room for as many slots as the file could hold, taken once: only what is filled is ever
+    // touched, and the slots are never copied as they grow.
+    result.contents.slots.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(kMaxPcgSlots, file.SizeWhenOpened() / kNameSize)));
+    TreeWalk<os::InputFile>(file, result).Run();
+    return result;
 }
 
 PcgTreeRead ReadPcgContentsFromBytes(std::string_view bytes) {

@@ -2,6 +2,8 @@
 #include "engine/slot_values.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "engine/patch_name_value.h"
 #include "engine/text_encoding.h"
@@ -33,18 +35,40 @@ bool ListedByBank(SlotKind kind) {
     return kind == SlotKind::Program || kind == SlotKind::Combination;
 }
 
-// Line ends as the template's own lines have them in the report.
+// Copies `text` to `out`; returns where it ends.
+char* Put(char* out, std::string_view text) {
+    std::memcpy(out, text.data(), text.size());
+    return out + text.size();
+}
+
+// One list item per slot of `bank`, each written whole into a buffer and appended at once: a
+// report of every bank has thousands, and appending them piece by piece cost more than all the
+// rest. Line ends as the template's own lines have them in the report.
 void AppendSlots(const PcgContents& contents, const PcgBank& bank, std::string& html) {
-    const std::string labelPrefix = SlotLabelPrefix(bank);
+    constexpr std::string_view kOpen = "<li><span class=\"num\">";
+    constexpr std::string_view kMiddle = "</span><span class=\"name\">";
+    constexpr std::string_view kClose = "</span></li>\r\n";
+    const std::string prefix = SlotLabelPrefix(bank);
+    // Room for the longest prefix ("0xFFFFFFFF-"), number and name (every byte escaped).
+    char item[kOpen.size() + 11 + 10 + kMiddle.size() + 4 * sizeof PcgSlot::name + kClose.size()];
     for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
         const PcgSlot& slot = contents.slots[s];
-        html += "<li><span class=\"num\">";
-        html += labelPrefix;
-        AppendSlotNumber(slot, html);
-        html += "</span><span class=\"name\">";
-        AppendPatchNameValue(slot.Name(), html);
-        html += "</span></li>\r\n";
+        char* out = WriteSlotNumber(slot, Put(Put(item, kOpen), prefix));
+        out = Put(WritePatchNameValue(slot.Name(), Put(out, kMiddle)), kClose);
+        html.append(item, static_cast<std::size_t>(out - item));
     }
+}
+
+// About what a kind's sections take: a slot's item is some 70 bytes, a bank's heading and list
+// some 80. One allocation, so that the text is never copied as it grows.
+std::size_t SectionsSize(const PcgContents& contents, SlotKind kind) {
+    std::size_t size = 256;
+    for (const PcgBank& bank : contents.banks) {
+        if (bank.kind == kind) {
+            size += 96 + static_cast<std::size_t>(bank.slotCount) * 80;
+        }
+    }
+    return size;
 }
 
 std::string KindSections(const PcgContents& contents, SlotKind kind) {
@@ -55,8 +79,7 @@ std::string KindSections(const PcgContents& contents, SlotKind kind) {
             continue;
         }
         if (html.empty()) {
-            // About 70 bytes a slot: one allocation for a whole bank of the usual size.
-            html.reserve(static_cast<std::size_t>(bank.slotCount) * 80 + 256);
+            html.reserve(SectionsSize(contents, kind));
             html += "<section class=\"kind ";
             html += KindName(kind);
             html += "\">\r\n<h2>";
