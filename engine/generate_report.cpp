@@ -104,8 +104,10 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         reportTemplate.SetValue("PCG_FILE_NAME", PcgFileNameValue(pcgPath));
         // The whole file is read a second time, and only for templates that show more than
         // the first 128 names, whose rules stay the reader's above.
+        PcgContents contents;  // what the template shows of the whole file, until rendered
         if (const SlotKeysUsed used = SlotKeysIn(reportTemplate); used.Any()) {
-            SetSlotValues(ReadPcgContents(pcgPath).contents, used, reportTemplate);
+            contents = ReadPcgContents(pcgPath).contents;
+            SetSlotValues(contents, used, reportTemplate);
         }
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });

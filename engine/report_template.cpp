@@ -43,6 +43,7 @@ void CReportTemplate::SetTemplate(std::string text) {
     m_lengths.clear();
     m_lengths.shrink_to_fit();
     m_values.clear();
+    m_writers.clear();
     m_text = std::move(text);
 
     std::string_view remaining = m_text;
@@ -83,12 +84,19 @@ void CReportTemplate::SetValue(const std::string& key, std::string value) {
     m_values[key] = std::move(value);
 }
 
-void CReportTemplate::Render(const std::function<void(std::string_view)>& sink) const {
+void CReportTemplate::SetValueWriter(const std::string& key,
+                                     std::function<void(const Sink& sink)> write) {
+    m_writers[key] = std::move(write);
+}
+
+void CReportTemplate::Render(const Sink& sink) const {
     ForEachChunk([&](bool isTag, std::string_view text) {
         if (!isTag) {
             sink(text);
         } else if (const auto value = m_values.find(text); value != m_values.end()) {
             sink(value->second);
+        } else if (const auto writer = m_writers.find(text); writer != m_writers.end()) {
+            writer->second(sink);
         }
     });
 }

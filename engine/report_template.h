@@ -33,13 +33,20 @@ public:
     // Stores `value` under `key` (exact, case-sensitive bytes), replacing an earlier value.
     void SetValue(const std::string& key, std::string value);
 
+    using Sink = std::function<void(std::string_view)>;
+    // Stores under `key` a value that `write` hands to the sink it is given, piece by piece, at
+    // each of the key's tags as rendering reaches it: a value too large to be worth holding (a
+    // list of thousands of names) goes straight to where the output goes. What `write` uses
+    // must outlive the rendering. A value set with SetValue under the same key wins.
+    void SetValueWriter(const std::string& key, std::function<void(const Sink& sink)> write);
+
     // Replaces `out` with the chunks in order, each tag replaced by its key's value, or by
     // nothing when the key has none.
     void Render(std::string& out) const;
 
     // The same rendering handed to `sink` piece by piece, so that it can go straight to a
     // file without the whole output ever being held.
-    void Render(const std::function<void(std::string_view)>& sink) const;
+    void Render(const Sink& sink) const;
 
     // The chunks in template order, literal and tag alternating from a literal.
     std::vector<TemplateChunk> Chunks() const;
@@ -54,6 +61,7 @@ private:
     void ForEachChunk(Visit&& visit) const;
 
     std::map<std::string, std::string, std::less<>> m_values;
+    std::map<std::string, std::function<void(const Sink&)>, std::less<>> m_writers;
     std::string m_text;
     // The chunks are kept as their lengths alone, each in 7-bit groups (LEB128): chunks
     // alternate literal and tag from a literal, and a marker of two bytes follows every chunk

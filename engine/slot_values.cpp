@@ -41,10 +41,39 @@ char* Put(char* out, std::string_view text) {
     return out + text.size();
 }
 
-// One list item per slot of `bank`, each written whole into a buffer and appended at once: a
-// report of every bank has thousands, and appending them piece by piece cost more than all the
-// rest. Line ends as the template's own lines have them in the report.
-void AppendSlots(const PcgContents& contents, const PcgBank& bank, std::string& html) {
+// Gathers small pieces of text and hands them on in large ones.
+class PieceBuffer {
+public:
+    explicit PieceBuffer(const CReportTemplate::Sink& sink) : m_sink(sink) {
+        m_text.reserve(kSize + 1024);
+    }
+    ~PieceBuffer() { Flush(); }
+    PieceBuffer(const PieceBuffer&) = delete;
+    PieceBuffer& operator=(const PieceBuffer&) = delete;
+
+    void Add(std::string_view text) {
+        m_text += text;
+        if (m_text.size() >= kSize) {
+            Flush();
+        }
+    }
+    void Flush() {
+        if (!m_text.empty()) {
+            m_sink(m_text);
+            m_text.clear();
+        }
+    }
+
+private:
+    static constexpr std::size_t kSize = 32 * 1024;
+    const CReportTemplate::Sink& m_sink;
+    std::string m_text;
+};
+
+// One list item per slot of `bank`, each written whole into a small buffer first: a report of
+// every bank has thousands, and adding them piece by piece cost more than all the rest. Line
+// ends as the template's own lines have them in the report.
+void AddSlots(const PcgContents& contents, const PcgBank& bank, PieceBuffer& html) {
     constexpr std::string_view kOpen = "<li><span class=\"num\">";
     constexpr std::string_view kMiddle = "</span><span class=\"name\">";
     constexpr std::string_view kClose = "</span></li>\r\n";
@@ -55,58 +84,47 @@ void AppendSlots(const PcgContents& contents, const PcgBank& bank, std::string& 
         const PcgSlot& slot = contents.slots[s];
         char* out = WriteSlotNumber(slot, Put(Put(item, kOpen), prefix));
         out = Put(WritePatchNameValue(slot.Name(), Put(out, kMiddle)), kClose);
-        html.append(item, static_cast<std::size_t>(out - item));
+        html.Add(std::string_view(item, static_cast<std::size_t>(out - item)));
     }
 }
 
-// About what a kind's sections take: a slot's item is some 70 bytes, a bank's heading and list
-// some 80. One allocation, so that the text is never copied as it grows.
-std::size_t SectionsSize(const PcgContents& contents, SlotKind kind) {
-    std::size_t size = 256;
-    for (const PcgBank& bank : contents.banks) {
-        if (bank.kind == kind) {
-            size += 96 + static_cast<std::size_t>(bank.slotCount) * 80;
-        }
-    }
-    return size;
-}
-
-std::string KindSections(const PcgContents& contents, SlotKind kind) {
-    std::string html;
+void WriteKindSections(const PcgContents& contents, SlotKind kind,
+                       const CReportTemplate::Sink& sink) {
+    PieceBuffer html(sink);
+    bool begun = false;
     bool listOpen = false;
     for (const PcgBank& bank : contents.banks) {
         if (bank.kind != kind) {
             continue;
         }
-        if (html.empty()) {
-            html.reserve(SectionsSize(contents, kind));
-            html += "<section class=\"kind ";
-            html += KindName(kind);
-            html += "\">\r\n<h2>";
-            html += TextsOf(kind).heading;
-            html += "</h2>\r\n";
+        if (!begun) {
+            html.Add("<section class=\"kind ");
+            html.Add(KindName(kind));
+            html.Add("\">\r\n<h2>");
+            html.Add(TextsOf(kind).heading);
+            html.Add("</h2>\r\n");
+            begun = true;
         }
         if (ListedByBank(kind)) {
-            html += "<section class=\"bank\">\r\n<h3>Bank ";
-            html += BankLabel(bank);
-            html += "</h3>\r\n<ol>\r\n";
-            AppendSlots(contents, bank, html);
-            html += "</ol>\r\n</section>\r\n";
+            html.Add("<section class=\"bank\">\r\n<h3>Bank ");
+            html.Add(BankLabel(bank));
+            html.Add("</h3>\r\n<ol>\r\n");
+            AddSlots(contents, bank, html);
+            html.Add("</ol>\r\n</section>\r\n");
         } else {
             if (!listOpen) {
-                html += "<ol>\r\n";
+                html.Add("<ol>\r\n");
                 listOpen = true;
             }
-            AppendSlots(contents, bank, html);
+            AddSlots(contents, bank, html);
         }
     }
     if (listOpen) {
-        html += "</ol>\r\n";
+        html.Add("</ol>\r\n");
     }
-    if (!html.empty()) {
-        html += "</section>";
+    if (begun) {
+        html.Add("</section>");
     }
-    return html;
 }
 
 }  // namespace
@@ -137,10 +155,13 @@ void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
         reportTemplate.SetValue(TextsOf(bank.kind).keyPrefix + SlotLabel(bank, *slot),
                                 PatchNameValue(slot->Name()));
     }
+    // The lists are written as the report is, never held whole.
     for (std::size_t kind = 0; kind < kKinds; ++kind) {
         if (used.sections[kind]) {
-            reportTemplate.SetValue(kKindTexts[kind].sectionsKey,
-                                    KindSections(contents, static_cast<SlotKind>(kind)));
+            reportTemplate.SetValueWriter(
+                kKindTexts[kind].sectionsKey, [&contents, kind](const CReportTemplate::Sink& sink) {
+                    WriteKindSections(contents, static_cast<SlotKind>(kind), sink);
+                });
         }
     }
 }

@@ -23,8 +23,9 @@ SlotKeysUsed SlotKeysIn(const CReportTemplate& reportTemplate);
 // where two banks give the same slot, the first in the file wins. Sets "PROGRAM_BANKS",
 // "COMBI_BANKS", "DRUMKIT_BANKS" and "ARPEGGIO_BANKS" to the HTML of that kind's section: a
 // heading for the kind and for each of its banks, and a numbered list of the names (nothing
-// when the file holds no bank of it). Slots the file does not hold have no value, so their
-// tags render as nothing.
+// when the file holds no bank of it), written as the report is rendered: `contents` must
+// outlive the rendering. Slots the file does not hold have no value, so their tags render as
+// nothing.
 void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
                    CReportTemplate& reportTemplate);
 
