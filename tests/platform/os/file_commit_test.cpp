@@ -144,6 +144,24 @@ TEST_P(FileCommitTest, LongNamesAndTheTemporariesOfKilledWriters) {
 INSTANTIATE_TEST_SUITE_P(Temporaries, FileCommitTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Unnamed" : "Named"; });
 
+// Pieces are gathered into whole buffers and large ones partly written straight: whatever
+// their sizes, the bytes arrive once each and in order.
+TEST(FileCommit, PiecesOfAnySizeArriveWholeAndInOrder) {
+    support::TempDir dir;
+    const auto report = dir.Write("report.htm", "old");
+    std::string expected;
+    os::FileCommit file;
+    ASSERT_TRUE(file.Begin(report, {}));
+    char fill = 'a';
+    for (const std::size_t size : {1, 262143, 2, 0, 600000, 262144, 524288, 5}) {
+        const std::string piece(size, fill++);
+        expected += piece;
+        ASSERT_TRUE(file.Write(piece));
+    }
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(ReadFile(report), expected);
+}
+
 TEST(FileCommit, NeverWritesWhatItMustKeep) {
     support::TempDir dir;
     const auto input = dir.Write("in.pcg", "input");
