@@ -45,46 +45,60 @@ char* Put(char* out, std::string_view text) {
 class PieceBuffer {
 public:
     explicit PieceBuffer(const CReportTemplate::Sink& sink) : m_sink(sink) {
-        m_text.reserve(kSize + 1024);
+        m_text.resize(kSize + kRoom);
     }
     ~PieceBuffer() { Flush(); }
     PieceBuffer(const PieceBuffer&) = delete;
     PieceBuffer& operator=(const PieceBuffer&) = delete;
 
     void Add(std::string_view text) {
-        m_text += text;
-        if (m_text.size() >= kSize) {
+        if (text.size() > kRoom) {
+            Flush();
+            m_sink(text);
+            return;
+        }
+        Commit(Put(Room(), text));
+    }
+    // Where up to kRoom bytes may be written; Commit(end) then takes them.
+    char* Room() { return m_text.data() + m_used; }
+    void Commit(const char* end) {
+        m_used = static_cast<std::size_t>(end - m_text.data());
+        if (m_used >= kSize) {
             Flush();
         }
     }
     void Flush() {
-        if (!m_text.empty()) {
-            m_sink(m_text);
-            m_text.clear();
+        if (m_used > 0) {
+            m_sink(std::string_view(m_text.data(), m_used));
+            m_used = 0;
         }
     }
+
+    static constexpr std::size_t kRoom = 1024;
 
 private:
     static constexpr std::size_t kSize = 32 * 1024;
     const CReportTemplate::Sink& m_sink;
     std::string m_text;
+    std::size_t m_used = 0;
 };
 
-// One list item per slot of `bank`, each written whole into a small buffer first: a report of
-// every bank has thousands, and adding them piece by piece cost more than all the rest. Line
-// ends as the template's own lines have them in the report.
+// One list item per slot of `bank`, each written in place: a report of every bank has
+// thousands, and adding them piece by piece cost more than all the rest. Line ends as the
+// template's own lines have them in the report.
 void AddSlots(const PcgContents& contents, const PcgBank& bank, PieceBuffer& html) {
     constexpr std::string_view kOpen = "<li><span class=\"num\">";
     constexpr std::string_view kMiddle = "</span><span class=\"name\">";
     constexpr std::string_view kClose = "</span></li>\r\n";
     const std::string prefix = SlotLabelPrefix(bank);
-    // Room for the longest prefix ("0xFFFFFFFF-"), number and name (every byte escaped).
-    char item[kOpen.size() + 11 + 10 + kMiddle.size() + 4 * sizeof PcgSlot::name + kClose.size()];
+    // The longest prefix ("0xFFFFFFFF-"), number and name (every byte escaped) fit the room.
+    static_assert(kOpen.size() + 11 + 10 + kMiddle.size() + 4 * sizeof PcgSlot::name +
+                      kClose.size() <=
+                  PieceBuffer::kRoom);
     for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
         const PcgSlot& slot = contents.slots[s];
-        char* out = WriteSlotNumber(slot, Put(Put(item, kOpen), prefix));
-        out = Put(WritePatchNameValue(slot.Name(), Put(out, kMiddle)), kClose);
-        html.Add(std::string_view(item, static_cast<std::size_t>(out - item)));
+        char* out = WriteSlotNumber(slot, Put(Put(html.Room(), kOpen), prefix));
+        html.Commit(Put(WritePatchNameValue(slot.Name(), Put(out, kMiddle)), kClose));
     }
 }
 
