@@ -1,6 +1,17 @@
 # Shared by the scripts that drive the real program; sourced after setting $e2e_name (which
 # names the script in its messages) and $work (a scratch folder of its own).
 
+# Processes started in the background, in $pids, are stopped last first when the script ends,
+# and the scratch folder goes.
+pids=()
+stop_all() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+
 fail() {
   echo "$e2e_name: $*" >&2
   exit 1

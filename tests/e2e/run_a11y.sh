@@ -38,15 +38,7 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-a11y-XXXXXX")
 e2e_name=a11y
 source "$here/lib.sh"
-pids=()
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap stop_all EXIT
 
 start_xvfb 1280x900x24
 pids+=("$xvfb_pid")

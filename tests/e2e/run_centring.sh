@@ -10,16 +10,7 @@ shots_dir=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-centring-XXXXXX")
 e2e_name=centring
 source "$(dirname "$0")/lib.sh"
-pids=()
-
-cleanup() {
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap stop_all EXIT
 require Xvfb openbox xdotool xwininfo xprop import
 
 
