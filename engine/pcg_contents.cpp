@@ -35,7 +35,7 @@ std::string BankLabel(const PcgBank& bank) {
 }
 
 std::string SlotLabelPrefix(const PcgBank& bank) {
-    if (bank.kind == SlotKind::DrumKit || bank.kind == SlotKind::Arpeggio) {
+    if (NumberedAcrossBanks(bank.kind)) {
         return {};
     }
     std::string label = BankLabel(bank);

@@ -10,6 +10,12 @@
 
 enum class SlotKind : std::uint8_t { Program, Combination, DrumKit, Arpeggio };
 
+// Drum kits and arpeggio patterns are numbered across all banks of their kind, in file order;
+// programs and combinations by their position in their own bank.
+inline bool NumberedAcrossBanks(SlotKind kind) {
+    return kind == SlotKind::DrumKit || kind == SlotKind::Arpeggio;
+}
+
 // One bank chunk as the file gives it.
 struct PcgBank {
     SlotKind kind;

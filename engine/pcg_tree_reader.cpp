@@ -125,8 +125,7 @@ private:
     void ReadRecords(std::uint32_t count, std::uint32_t recordSize, std::uint64_t bankEnd) {
         PcgBank& bank = m_result.contents.banks.back();
         std::uint32_t& running = m_running[static_cast<std::size_t>(bank.kind)];
-        const bool numberedAcross =
-            bank.kind == SlotKind::DrumKit || bank.kind == SlotKind::Arpeggio;
+        const bool numberedAcross = NumberedAcrossBanks(bank.kind);
         for (std::uint32_t r = 0; r < count && recordSize > 0 && m_position < bankEnd; ++r) {
             if (m_result.contents.slots.size() == kMaxPcgSlots) {
                 Cut();

@@ -20,6 +20,10 @@ void ForEachCharacter(std::string_view text, bool isName, Visit&& visit) {
     }
 }
 
+const char* CsvHeader(bool nameFiles) {
+    return nameFiles ? "file,kind,slot,name\r\n" : "kind,slot,name\r\n";
+}
+
 bool NeedsCsvQuotes(std::string_view text, bool isName) {
     bool needs = false;
     ForEachCharacter(text, isName, [&needs](char32_t c) {
@@ -80,7 +84,7 @@ void SlotListing::Add(const std::string& file, const PcgContents& contents) {
     std::string text;
     if (!m_begun) {
         if (m_format == ListingFormat::Csv) {
-            text = m_nameFiles ? "file,kind,slot,name\r\n" : "kind,slot,name\r\n";
+            text = CsvHeader(m_nameFiles);
         } else if (m_format == ListingFormat::Json) {
             text = "[\n";
         }
@@ -100,7 +104,7 @@ void SlotListing::Add(const std::string& file, const PcgContents& contents) {
         if (m_format == ListingFormat::Json) {
             text += first ? "\n{\"kind\":\"" : ",\n{\"kind\":\"";
             text += KindName(bank.kind);
-            if (bank.kind == SlotKind::Program || bank.kind == SlotKind::Combination) {
+            if (!NumberedAcrossBanks(bank.kind)) {
                 text += "\",\"bank\":\"" + BankLabel(bank);
             }
             text += "\",\"slot\":\"" + SlotLabel(bank, slot) + "\",\"name\":";
@@ -133,6 +137,6 @@ void SlotListing::Finish() {
     if (m_format == ListingFormat::Json) {
         m_sink(m_begun ? "\n]\n" : "[]\n");
     } else if (m_format == ListingFormat::Csv && !m_begun) {
-        m_sink(m_nameFiles ? "file,kind,slot,name\r\n" : "kind,slot,name\r\n");
+        m_sink(CsvHeader(m_nameFiles));
     }
 }

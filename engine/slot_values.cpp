@@ -30,11 +30,6 @@ const KindTexts& TextsOf(SlotKind kind) {
     return kKindTexts[static_cast<std::size_t>(kind)];
 }
 
-// Drum kits and arpeggio patterns are numbered across their banks: one list for the kind.
-bool ListedByBank(SlotKind kind) {
-    return kind == SlotKind::Program || kind == SlotKind::Combination;
-}
-
 // Copies `text` to `out`; returns where it ends.
 char* Put(char* out, std::string_view text) {
     std::memcpy(out, text.data(), text.size());
@@ -119,7 +114,8 @@ void WriteKindSections(const PcgContents& contents, SlotKind kind,
             html.Add("</h2>\r\n");
             begun = true;
         }
-        if (ListedByBank(kind)) {
+        // One list for a kind numbered across its banks, one a bank for the others.
+        if (!NumberedAcrossBanks(kind)) {
             html.Add("<section class=\"bank\">\r\n<h3>Bank ");
             html.Add(BankLabel(bank));
             html.Add("</h3>\r\n<ol>\r\n");
