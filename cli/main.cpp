@@ -43,30 +43,22 @@ int MakeOneReport(const std::string& program, const os::TemplateLocation& templa
     return 0;
 }
 
+// Standard output failed with `error`, told as coreutils tells it; a reader that has left
+// (head, say) wants nothing more, and no message either.
+void TellWriteError(const std::string& program, int error) {
+    if (error != EPIPE) {
+        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(error));
+    }
+}
+
 // Text for standard output; a failure to write it (a full disk, a closed descriptor) is a
-// failure, told as coreutils tells it, but for a reader that left, which chose to.
+// failure.
 int Print(const std::string& program, const std::string& text) {
     if (std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0) {
         return 0;
     }
-    if (errno != EPIPE) {
-        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(errno));
-    }
+    TellWriteError(program, errno);
     return 1;
-}
-
-GenerateStatus StatusOf(PcgReadStatus status) {
-    switch (status) {
-        case PcgReadStatus::CannotOpen:
-            return GenerateStatus::PcgMissing;
-        case PcgReadStatus::BadHeaders:
-            return GenerateStatus::PcgInvalid;
-        case PcgReadStatus::NoBanks:
-            return GenerateStatus::NoPatches;
-        case PcgReadStatus::Read:
-            break;
-    }
-    return GenerateStatus::Succeeded;
 }
 
 // Every slot of every file on standard output; a file that cannot be read is reported and
@@ -84,11 +76,7 @@ int ListSlots(const std::string& program, const CliRequest& request) {
         errno = 0;
         const PcgTreeRead read = ReadPcgContents(pcg);
         if (read.status != PcgReadStatus::Read) {
-            GenerateOutcome outcome = OutcomeOf(StatusOf(read.status));
-            if (read.status == PcgReadStatus::CannotOpen) {
-                outcome.reason = SystemReason{errno, pcg};
-            }
-            Complain(program, pcg, FailureText(outcome, {}));
+            Complain(program, pcg, FailureText(OutcomeOfRead(read.status, errno, pcg), {}));
             status = 1;
             continue;
         }
@@ -104,11 +92,8 @@ int ListSlots(const std::string& program, const CliRequest& request) {
         }
     }
     listing.Finish();
-    // A reader that has left (head, say) wants nothing more, and no message either.
-    if (outputError != 0 && outputError != EPIPE) {
-        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(outputError));
-    }
     if (outputError != 0) {
+        TellWriteError(program, outputError);
         return 1;
     }
     return status;

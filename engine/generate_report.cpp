@@ -74,15 +74,9 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         CPatchTable table;
         table.errorText[0] = '\0';
-        switch (ReadPatchNamesWithReason(pcgPath, table, kReportedNames)) {
-            case PcgReadStatus::CannotOpen:
-                return Failure(GenerateStatus::PcgMissing, errno, pcgPath);
-            case PcgReadStatus::BadHeaders:
-                return OutcomeOf(GenerateStatus::PcgInvalid);
-            case PcgReadStatus::NoBanks:
-                return OutcomeOf(GenerateStatus::NoPatches);
-            case PcgReadStatus::Read:
-                break;
+        if (const PcgReadStatus read = ReadPatchNamesWithReason(pcgPath, table, kReportedNames);
+            read != PcgReadStatus::Read) {
+            return OutcomeOfRead(read, errno, pcgPath);
         }
 
         os::FileCommit report;
@@ -153,6 +147,19 @@ GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName
             break;
     }
     return failure("I could not create the report file, please check the file name is valid.");
+}
+
+GenerateOutcome OutcomeOfRead(PcgReadStatus status, int error, const std::string& pcgPath) {
+    switch (status) {
+        case PcgReadStatus::CannotOpen:
+            return Failure(GenerateStatus::PcgMissing, error, pcgPath);
+        case PcgReadStatus::BadHeaders:
+            return OutcomeOf(GenerateStatus::PcgInvalid);
+        case PcgReadStatus::NoBanks:
+        case PcgReadStatus::Read:
+            break;
+    }
+    return OutcomeOf(GenerateStatus::NoPatches);
 }
 
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "engine/patch_reader.h"
+
 enum class OutcomeIcon { Warning, Information };
 
 // What happened, as a value a program can act on; the message is derived from it.
@@ -38,6 +40,10 @@ struct GenerateOutcome {
 // template a UserTemplateUnreadable message names (its path), or the shipped template a
 // TemplateMissing message names ("template.htm" when none is given).
 GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName = {});
+
+// The failure a reading of the PCG file at `pcgPath` that ended in `status` (anything but
+// Read) comes to; for a file that could not be opened, `error` is the system's reason.
+GenerateOutcome OutcomeOfRead(PcgReadStatus status, int error, const std::string& pcgPath);
 
 // Fills the first 128 patch names of the PCG file at `pcgPath` into the template, under the
 // keys PATCHNAME_000 to PATCHNAME_127, the file's name under PCG_FILE_NAME and, for
