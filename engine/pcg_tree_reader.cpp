@@ -2,6 +2,7 @@
 #include "engine/pcg_tree_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -132,19 +133,20 @@ private:
                 return;
             }
             const std::uint64_t recordEnd = std::min(m_position + recordSize, bankEnd);
-            PcgSlot slot{numberedAcross ? running : r,
-                         static_cast<std::uint32_t>(m_result.contents.banks.size() - 1),
-                         0,
-                         {}};
+            std::array<char, kNameSize> name{};
             const auto want = static_cast<std::size_t>(std::min(kNameSize, recordEnd - m_position));
-            const std::size_t got = m_source.Read(slot.name.data(), want);
+            const std::size_t got = m_source.Read(name.data(), want);
             m_position += got;
             // A record the file ends inside keeps the bytes it has.
             if (got > 0) {
+                // Field by field: a slot put together beforehand and copied in whole is loaded
+                // across the smaller stores that made it, which stalls on every record.
+                PcgSlot& slot = m_result.contents.slots.emplace_back();
+                slot.index = numberedAcross ? running : r;
+                slot.bank = static_cast<std::uint32_t>(m_result.contents.banks.size() - 1);
                 slot.nameLength = static_cast<std::uint8_t>(
-                    std::find(slot.name.begin(), slot.name.begin() + got, '\0') -
-                    slot.name.begin());
-                m_result.contents.slots.push_back(slot);
+                    std::find(name.begin(), name.begin() + got, '\0') - name.begin());
+                slot.name = name;
                 ++bank.slotCount;
                 ++running;
             }

@@ -110,7 +110,7 @@ bool InputFile::Refill() {
     return got > 0;
 }
 
-std::size_t InputFile::Read(void* destination, std::size_t size) {
+std::size_t InputFile::ReadBeyondBuffer(void* destination, std::size_t size) {
     auto* out = static_cast<unsigned char*>(destination);
     std::size_t done = 0;
     while (done < size) {
@@ -136,7 +136,7 @@ std::size_t InputFile::Read(void* destination, std::size_t size) {
     return done;
 }
 
-std::uint64_t InputFile::Skip(std::uint64_t size) {
+std::uint64_t InputFile::SkipBeyondBuffer(std::uint64_t size) {
     std::uint64_t done = 0;
     while (done < size) {
         if (m_begin == m_end && !Refill()) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -34,10 +35,24 @@ public:
     bool ReadRest(std::string& content);
 
     // Reads up to `size` bytes, fewer only at the end of the file or on a read error.
-    std::size_t Read(void* destination, std::size_t size);
+    std::size_t Read(void* destination, std::size_t size) {
+        // Readers that walk a file in small steps take almost all of them from the buffer.
+        if (size <= m_end - m_begin && m_buffer) {
+            std::memcpy(destination, m_buffer.get() + m_begin, size);
+            m_begin += size;
+            return size;
+        }
+        return ReadBeyondBuffer(destination, size);
+    }
 
     // Reads and discards up to `size` bytes; returns how many there were.
-    std::uint64_t Skip(std::uint64_t size);
+    std::uint64_t Skip(std::uint64_t size) {
+        if (size <= m_end - m_begin) {
+            m_begin += static_cast<std::size_t>(size);
+            return size;
+        }
+        return SkipBeyondBuffer(size);
+    }
 
     // True once a read has come back short: the file has ended (or failed) for good.
     bool Ended() const { return m_ended; }
@@ -53,6 +68,8 @@ public:
 private:
     // Takes `fd` when it is a regular file, else closes it.
     bool Adopt(int fd);
+    std::size_t ReadBeyondBuffer(void* destination, std::size_t size);
+    std::uint64_t SkipBeyondBuffer(std::uint64_t size);
     // Refills the buffer; false when nothing more can be read.
     bool Refill();
     // One read(2) that retries on interruption; 0 once the file has ended or failed, which
