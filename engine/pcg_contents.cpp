@@ -43,12 +43,20 @@ std::string SlotLabelPrefix(const PcgBank& bank) {
 }
 
 char* WriteSlotNumber(const PcgSlot& slot, char* out) {
-    // At least three digits; written by hand, as a report has thousands of them.
+    // At least three digits; written by hand, as a report has thousands of them, nearly all
+    // of three.
+    const std::uint32_t index = slot.index;  // read once: `out` might alias the slot
+    if (index < 1000) {
+        out[0] = static_cast<char>('0' + index / 100);
+        out[1] = static_cast<char>('0' + index / 10 % 10);
+        out[2] = static_cast<char>('0' + index % 10);
+        return out + 3;
+    }
     std::size_t digits = 3;
-    for (std::uint32_t rest = slot.index / 1000; rest > 0; rest /= 10) {
+    for (std::uint32_t rest = index / 1000; rest > 0; rest /= 10) {
         ++digits;
     }
-    std::uint32_t rest = slot.index;
+    std::uint32_t rest = index;
     for (std::size_t i = digits; i > 0; --i, rest /= 10) {
         out[i - 1] = static_cast<char>('0' + rest % 10);
     }

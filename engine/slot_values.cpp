@@ -78,6 +78,30 @@ private:
     std::size_t m_used = 0;
 };
 
+// The slot's name as WritePatchNameValue writes it. Most names have no markup and nothing to
+// trim in front: those are copied whole in one move, which the room allows, and only their
+// trimmed length kept.
+char* WriteSlotName(const PcgSlot& slot, char* out) {
+    // Eight bytes at a time: a zero byte in `word ^ pattern` is a byte equal to the pattern's.
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    bool markup = false;
+    for (std::size_t at = 0; at < slot.name.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, slot.name.data() + at, sizeof word);
+        for (const std::uint64_t pattern : {kOnes * '<', kOnes * '>'}) {
+            const std::uint64_t x = word ^ pattern;
+            markup |= ((x - kOnes) & ~x & kHighBits) != 0;
+        }
+    }
+    const std::string_view text = TrimWhiteSpace(slot.Name());
+    if (markup || text.data() != slot.name.data()) {
+        return WritePatchNameValue(slot.Name(), out);
+    }
+    std::memcpy(out, slot.name.data(), slot.name.size());
+    return out + text.size();
+}
+
 // One list item per slot of `bank`, each written in place: a report of every bank has
 // thousands, and adding them piece by piece cost more than all the rest. Line ends as the
 // template's own lines have them in the report.
@@ -93,7 +117,7 @@ void AddSlots(const PcgContents& contents, const PcgBank& bank, PieceBuffer& htm
     for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
         const PcgSlot& slot = contents.slots[s];
         char* out = WriteSlotNumber(slot, Put(Put(html.Room(), kOpen), prefix));
-        html.Commit(Put(WritePatchNameValue(slot.Name(), Put(out, kMiddle)), kClose));
+        html.Commit(Put(WriteSlotName(slot, Put(out, kMiddle)), kClose));
     }
 }
 

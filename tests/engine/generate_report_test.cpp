@@ -292,6 +292,26 @@ TEST(SlotKeys, FillEverySlotTheFileHoldsAndNoOther) {
                                            BankChunk("PBK1", {"Second E"}, 16, 4)));
     EXPECT_EQ(report("twice.pcg", twice),
               "&lt;Hit&gt; & run|&lt;Hit&gt; & run||||||||twice.pcg\r\n");
+
+    // So are they in the lists of every bank: padded, cut by a NUL before markup, or full.
+    const std::string out = dir.Path("lists.htm");
+    ASSERT_TRUE(GenerateReportFromTemplate(
+                    dir.Write("lists-template.htm", "<%PROGRAM_BANKS%>"),
+                    dir.Write("names.pcg", support::PcgFile(Chunk(
+                                               "PRG1", BankChunk("PBK1",
+                                                                 {"  <Hit> & run ", "Piano      ",
+                                                                  std::string("Cut\0<b>", 7),
+                                                                  "Sixteen bytes<>!"},
+                                                                 16, 0)))),
+                    out)
+                    .succeeded);
+    const std::string lists = ReadFile(out);
+    std::string names;
+    for (std::size_t at = 0; (at = lists.find("\"name\">", at)) != std::string::npos;) {
+        at += 7;
+        names += lists.substr(at, lists.find('<', at) - at) + "|";
+    }
+    EXPECT_EQ(names, "&lt;Hit&gt; & run|Piano|Cut|Sixteen bytes&lt;&gt;!|");
 }
 
 }  // namespace
