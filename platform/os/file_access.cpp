@@ -19,8 +19,9 @@ constexpr const char* kAcl = "system.posix_acl_access";
 template <typename Read>
 bool ReadSized(std::string& bytes, Read read) {
     const ssize_t size = read(nullptr, 0);
-    if (size < 0) {
-        return false;
+    if (size <= 0) {
+        bytes.clear();
+        return size == 0;  // nothing more to ask for: most files have no attributes
     }
     bytes.resize(static_cast<std::size_t>(size));
     return read(bytes.data(), bytes.size()) == size;
