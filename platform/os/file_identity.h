@@ -31,4 +31,7 @@ using FileIdentitySet = std::unordered_set<FileIdentity, FileIdentityHash>;
 // leads to nothing.
 std::optional<FileIdentity> IdentityOf(const std::string& path);
 
+// The identity of the file open as `fd`; none when it is not open.
+std::optional<FileIdentity> IdentityOfDescriptor(int fd);
+
 }  // namespace os

@@ -55,9 +55,34 @@ bool InputFile::Adopt(int fd) {
     }
     m_fd = fd;
     m_sizeWhenOpened = static_cast<std::uint64_t>(info.st_size);
-    m_identity = FileIdentity{static_cast<std::uint64_t>(info.st_dev),
-                              static_cast<std::uint64_t>(info.st_ino)};
+    m_data = m_buffer.get();
+    m_begin = m_end = 0;
+    m_ended = m_failed = false;
     return true;
+}
+
+void InputFile::OpenBytes(std::string_view bytes) {
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
+    m_data = reinterpret_cast<const unsigned char*>(bytes.data());
+    m_begin = 0;
+    m_end = bytes.size();
+    m_ended = m_failed = false;
+    m_sizeWhenOpened = bytes.size();
+}
+
+void InputFile::Rewind() {
+    m_ended = m_failed = false;
+    m_begin = 0;
+    if (m_fd < 0) {
+        return;  // bytes in memory: they are all still there
+    }
+    m_end = 0;
+    if (lseek(m_fd, 0, SEEK_SET) != 0) {
+        m_ended = m_failed = true;
+    }
 }
 
 bool InputFile::ReadRest(std::string& content) {
@@ -96,13 +121,15 @@ std::size_t InputFile::ReadOnce(void* destination, std::size_t size) {
 }
 
 bool InputFile::Refill() {
-    if (m_ended) {
+    if (m_ended || m_fd < 0) {
+        m_ended = true;  // bytes in memory end where the buffer does
         return false;
     }
     if (!m_buffer) {
         // Only when first needed, and not cleared: a reader that takes its bytes in large
         // pieces never pays for it, and every byte is written before it is read.
         m_buffer.reset(new unsigned char[kBufferSize]);
+        m_data = m_buffer.get();
     }
     const std::size_t got = ReadOnce(m_buffer.get(), kBufferSize);
     m_begin = 0;
@@ -116,7 +143,7 @@ std::size_t InputFile::ReadBeyondBuffer(void* destination, std::size_t size) {
     while (done < size) {
         if (m_begin == m_end) {
             // A large request skips the buffer rather than copying through it.
-            if (size - done >= kBufferSize && !m_ended) {
+            if (size - done >= kBufferSize && !m_ended && m_fd >= 0) {
                 const std::size_t got = ReadOnce(out + done, size - done);
                 if (got == 0) {
                     break;
@@ -129,15 +156,39 @@ std::size_t InputFile::ReadBeyondBuffer(void* destination, std::size_t size) {
             }
         }
         const std::size_t take = std::min(size - done, m_end - m_begin);
-        std::memcpy(out + done, m_buffer.get() + m_begin, take);
+        std::memcpy(out + done, m_data + m_begin, take);
         m_begin += take;
         done += take;
     }
     return done;
 }
 
+std::uint64_t InputFile::SeekForward(std::uint64_t size) {
+    struct stat info {};
+    const off_t at = lseek(m_fd, 0, SEEK_CUR);
+    if (at < 0 || fstat(m_fd, &info) != 0) {
+        m_ended = m_failed = true;
+        return 0;
+    }
+    // As far as the file goes now: one that grew since it was opened is read to its new end.
+    const auto size_now = static_cast<std::uint64_t>(info.st_size);
+    const auto here = static_cast<std::uint64_t>(at);
+    const std::uint64_t take = std::min(size, size_now > here ? size_now - here : 0);
+    if (take > 0 && lseek(m_fd, static_cast<off_t>(take), SEEK_CUR) < 0) {
+        m_ended = m_failed = true;
+        return 0;
+    }
+    m_ended = take < size;
+    return take;
+}
+
 std::uint64_t InputFile::SkipBeyondBuffer(std::uint64_t size) {
-    std::uint64_t done = 0;
+    std::uint64_t done = m_end - m_begin;
+    m_begin = m_end;
+    // Beyond a buffer's worth the bytes are passed over, never read.
+    if (size - done > kBufferSize && m_fd >= 0 && !m_ended) {
+        return done + SeekForward(size - done);
+    }
     while (done < size) {
         if (m_begin == m_end && !Refill()) {
             break;
