@@ -1,4 +1,7 @@
 // SPDX-License-Identifier: MIT
+#include <cstdio>
+#include <new>
+
 #include "app/report_app.h"
 #include "platform/os/write_signals.h"
 
@@ -13,6 +16,13 @@ int main(int /*argc*/, char** argv) {
     // A report FIFO whose reader leaves, or a file-size limit, is a failed Generate with its
     // message, never the window vanishing.
     os::IgnoreWriteSignals();
-    // The command line means nothing to the program; not even the toolkit sees it.
-    return theApp.Run(1, argv);
+    // The command line means nothing to the program; not even the toolkit sees it. Memory that
+    // runs out outside a Generate (which reports it) ends the program with one line, never an
+    // abort.
+    try {
+        return theApp.Run(1, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("tabulon: memory exhausted\n", stderr);
+    }
+    return 1;
 }

@@ -12,7 +12,7 @@
 
 #include "bench_files.h"
 #include "engine/patch_reader.h"
-#include "engine/pcg_tree_reader.h"
+#include "engine/pcg_reading.h"
 #include "support/pcg_builder.h"
 
 namespace {
@@ -79,7 +79,7 @@ int main() {
             CPatchTable table;
             ReadPatchNames(c.path, table);
         });
-        const long tree = ChildPeakKilobytes([&] { ReadPcgContents(c.path); });
+        const long tree = ChildPeakKilobytes([&] { ReadPcg(c.path, {PcgRules::WholeFile}); });
         const long peak = reading - baseline;
         allUnder = allUnder && peak < kLimitKilobytes && tree - baseline < kLimitKilobytes;
         std::printf("%-28s %11lld MiB %15ld KiB %15ld KiB\n", c.name.c_str(), size >> 20, peak,

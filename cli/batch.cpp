@@ -6,7 +6,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include "cli/failure_text.h"
 #include "cli/quoted_name.h"
 #include "engine/report_generation.h"
 #include "platform/os/create_folders.h"
@@ -64,9 +63,14 @@ bool MakeReports(const os::TemplateLocation& templateFile, const std::string& fo
                 kept.insert(*identity);
                 made.emplace(*identity, k);
             }
+            if (outcome.shortfall) {
+                failed(pcg, ShortfallLine(outcome.shortfall, outcome.slotsRead, "reported"));
+                allMade = false;
+            }
         } else {
             allMade = false;
-            if (const std::string why = FailureText(outcome, templateFile.path); !why.empty()) {
+            if (const std::string why = FailureText(outcome, templateFile.path, QuotedWhenNeeded);
+                !why.empty()) {
                 failed(pcg, why);
             }
         }

@@ -18,8 +18,9 @@ std::string ReportNameFor(const std::string& pcgPath);
 // ignores case) is refused, and no report may be one of the inputs. Each failure goes to
 // `failed` with the PCG path and the text to show (names quoted), but for a report whose reader
 // left early, which fails silently; when the template itself cannot be read, that is reported
-// once and nothing more is tried. True when every report was made. Time and memory are linear
-// in the number of files.
+// once and nothing more is tried. A report made of a file that could not be read whole is
+// told to `failed` too. True when every report was made of a whole file. Time and memory are
+// linear in the number of files.
 bool MakeReports(
     const os::TemplateLocation& templateFile, const std::string& folder,
     const std::vector<std::string>& pcgPaths,

@@ -6,17 +6,18 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
-#include "cli/failure_text.h"
 #include "cli/quoted_name.h"
-#include "engine/pcg_tree_reader.h"
+#include "engine/pcg_reading.h"
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/file_identity.h"
 #include "platform/os/template_location.h"
 #include "platform/os/write_all.h"
 #include "platform/os/write_signals.h"
@@ -35,12 +36,29 @@ int MakeOneReport(const std::string& program, const os::TemplateLocation& templa
                                         ? GenerateReportToStream(templateFile, pcg, STDOUT_FILENO)
                                         : GenerateReportFromTemplate(templateFile, pcg, report);
     if (!outcome.succeeded) {
-        if (const std::string why = FailureText(outcome, templateFile.path); !why.empty()) {
+        if (const std::string why = FailureText(outcome, templateFile.path, QuotedWhenNeeded);
+            !why.empty()) {
             Complain(program, pcg, why);
         }
         return 1;
     }
+    if (outcome.shortfall) {
+        Complain(program, pcg, ShortfallLine(outcome.shortfall, outcome.slotsRead, "reported"));
+        return 1;
+    }
     return 0;
+}
+
+// The first of `inputs` that standard output writes into, which cat refuses too: appending a
+// file's listing to itself would never end well.
+const std::string* InputThatIsOutput(const std::vector<std::string>& inputs) {
+    const auto output = os::IdentityOfDescriptor(STDOUT_FILENO);
+    for (const std::string& input : inputs) {
+        if (output && os::IdentityOf(input) == output) {
+            return &input;
+        }
+    }
+    return nullptr;
 }
 
 // Standard output failed with `error`, told as coreutils tells it; a reader that has left
@@ -64,6 +82,10 @@ int Print(const std::string& program, const std::string& text) {
 // Every slot of every file on standard output; a file that cannot be read is reported and
 // passed over. Once standard output fails, nothing more is tried.
 int ListSlots(const std::string& program, const CliRequest& request) {
+    if (const std::string* input = InputThatIsOutput(request.operands)) {
+        Complain(program, *input, "input file is output file");
+        return 1;
+    }
     int outputError = 0;
     SlotListing listing(request.format, request.operands.size() > 1,
                         [&outputError](std::string_view text) {
@@ -73,18 +95,17 @@ int ListSlots(const std::string& program, const CliRequest& request) {
                         });
     int status = 0;
     for (const std::string& pcg : request.operands) {
-        errno = 0;
-        const PcgTreeRead read = ReadPcgContents(pcg);
+        const PcgReading read = ReadPcg(pcg, {PcgRules::WholeFile});
         if (read.status != PcgReadStatus::Read) {
-            Complain(program, pcg, FailureText(OutcomeOfRead(read.status, errno, pcg), {}));
+            Complain(
+                program, pcg,
+                FailureText(OutcomeOfRead(read.status, read.error, pcg), {}, QuotedWhenNeeded));
             status = 1;
             continue;
         }
         listing.Add(pcg, read.contents);
-        if (read.contents.cut) {
-            Complain(program, pcg,
-                     "only the first " + std::to_string(read.contents.slots.size()) +
-                         " slots are listed: the file holds more than a listing keeps");
+        if (const PcgShortfall& shortfall = read.contents.shortfall) {
+            Complain(program, pcg, ShortfallLine(shortfall, read.contents.slots.size(), "listed"));
             status = 1;
         }
         if (outputError != 0) {
@@ -99,15 +120,7 @@ int ListSlots(const std::string& program, const CliRequest& request) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // A reader that leaves, or a file-size limit, is a failed report with its message.
-    os::IgnoreWriteSignals();
-    // Names in messages are shown as the user's locale prints them; nothing else depends on it.
-    std::setlocale(LC_CTYPE, "");
-    const std::string program = os::FileNameOf(argc > 0 ? argv[0] : "tabulon-cli");
-
+int Run(const std::string& program, int argc, char** argv) {
     const CliParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.request) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
@@ -137,4 +150,25 @@ int main(int argc, char** argv) {
                         Complain(program, subject, why);
                     });
     return allMade ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // A reader that leaves, or a file-size limit, is a failed report with its message.
+    os::IgnoreWriteSignals();
+    // Names in messages are shown as the user's locale prints them; nothing else depends on it.
+    std::setlocale(LC_CTYPE, "");
+    // Under a memory limit any step may fail to allocate: one line, never an abort.
+    std::string program;
+    const auto named = [&program] { return program.empty() ? "tabulon-cli" : program.c_str(); };
+    try {
+        program = os::FileNameOf(argc > 0 ? argv[0] : "tabulon-cli");
+        return Run(program, argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "%s: memory exhausted\n", named());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", named(), error.what());
+    }
+    return 1;
 }

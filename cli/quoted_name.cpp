@@ -90,3 +90,7 @@ std::string QuotedName(std::string_view name, Quoting quoting) {
     }
     return quoted + "'";
 }
+
+std::string QuotedWhenNeeded(std::string_view name) {
+    return QuotedName(name);
+}

@@ -16,3 +16,6 @@ enum class Quoting {
 // $'\033' pieces, as in 'a'$'\n''b'. Characters that the locale (LC_CTYPE) can print stay
 // as they are.
 std::string QuotedName(std::string_view name, Quoting quoting = Quoting::WhenNeeded);
+
+// QuotedName with Quoting::WhenNeeded, for the engine's texts (a NameQuoting).
+std::string QuotedWhenNeeded(std::string_view name);

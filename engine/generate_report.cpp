@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/decimal_digits.h"
 #include "engine/patch_name_value.h"
-#include "engine/patch_reader.h"
-#include "engine/pcg_tree_reader.h"
+#include "engine/pcg_reading.h"
 #include "engine/report_generation.h"
 #include "engine/report_template.h"
 #include "engine/slot_values.h"
@@ -54,6 +54,29 @@ GenerateOutcome ReportFailure(const os::FileCommit& report) {
     return Failure(GenerateStatus::ReportNotCreated, report.Error(), report.ErrorPath());
 }
 
+// True when the template shows one of PATCHNAME_000 to PATCHNAME_127, written exactly so.
+bool ShowsPatchNames(const CReportTemplate& reportTemplate) {
+    bool shows = false;
+    reportTemplate.ForEachTag([&shows](std::string_view key) {
+        constexpr std::string_view kPrefix = "PATCHNAME_";
+        if (key.size() == kPrefix.size() + 3 && key.starts_with(kPrefix)) {
+            const std::string_view digits = key.substr(kPrefix.size());
+            shows = shows || (digits.find_first_not_of("0123456789") == std::string_view::npos &&
+                              (digits[0] == '0' || (digits[0] == '1' && digits < "128")));
+        }
+    });
+    return shows;
+}
+
+void SetPatchNames(const CPatchTable& table, CReportTemplate& reportTemplate) {
+    std::string key = "PATCHNAME_000";
+    for (int j = 0; j < kReportedNames; ++j) {
+        WriteDecimal(static_cast<std::uint32_t>(j), 3, key.data() + 10);
+        reportTemplate.SetValue(key,
+                                PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
+    }
+}
+
 GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::string& pcgPath,
                          bool reportNamed, const OpenReport& openReport) {
     const GenerateStatus templateFailure = templateFile.usersOwn
@@ -72,11 +95,18 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
             return OutcomeOf(GenerateStatus::NamesMissing);
         }
 
-        CPatchTable table;
-        table.errorText[0] = '\0';
-        if (const PcgReadStatus read = ReadPatchNamesWithReason(pcgPath, table, kReportedNames);
-            read != PcgReadStatus::Read) {
-            return OutcomeOfRead(read, errno, pcgPath);
+        CReportTemplate reportTemplate;
+        reportTemplate.SetTemplate(std::move(*templateText));
+        const SlotKeysUsed used = SlotKeysIn(reportTemplate);
+        const bool classic = !used.Any() || ShowsPatchNames(reportTemplate);
+        const PcgReading reading = ReadPcg(
+            pcgPath,
+            {classic ? PcgRules::Classic : PcgRules::WholeFile, kReportedNames, used.Any()});
+        if (reading.status != PcgReadStatus::Read) {
+            return OutcomeOfRead(reading.status, reading.error, pcgPath);
+        }
+        if (!classic && reading.contents.slots.empty()) {
+            return OutcomeOf(GenerateStatus::NoPatches);
         }
 
         os::FileCommit report;
@@ -84,31 +114,20 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
             return ReportFailure(report);
         }
 
-        CReportTemplate reportTemplate;
-        reportTemplate.SetTemplate(std::move(*templateText));
-        // The keys "PATCHNAME_%03d", written digit by digit.
-        std::string key = "PATCHNAME_000";
-        for (int j = 0; j < kReportedNames; ++j) {
-            key[10] = static_cast<char>('0' + j / 100);
-            key[11] = static_cast<char>('0' + j / 10 % 10);
-            key[12] = static_cast<char>('0' + j % 10);
-            reportTemplate.SetValue(
-                key, PatchNameValue(table.entries[static_cast<std::size_t>(j)].name));
+        if (classic) {
+            SetPatchNames(reading.names, reportTemplate);
         }
         reportTemplate.SetValue("PCG_FILE_NAME", PcgFileNameValue(pcgPath));
-        // The whole file is read a second time, and only for templates that show more than
-        // the first 128 names, whose rules stay the reader's above.
-        PcgContents contents;  // what the template shows of the whole file, until rendered
-        if (const SlotKeysUsed used = SlotKeysIn(reportTemplate); used.Any()) {
-            contents = ReadPcgContents(pcgPath).contents;
-            SetSlotValues(contents, used, reportTemplate);
-        }
+        SetSlotValues(reading.contents, used, reportTemplate);
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
         if (!report.Commit()) {
             return ReportFailure(report);
         }
-        return OutcomeOf(GenerateStatus::Succeeded);
+        GenerateOutcome outcome = OutcomeOf(GenerateStatus::Succeeded);
+        outcome.shortfall = reading.contents.shortfall;
+        outcome.slotsRead = reading.contents.slots.size();
+        return outcome;
     } catch (const std::bad_alloc&) {
         return Failure(templateFailure, ENOMEM, templateFile.path, NameInMessages(templateFile));
     } catch (const std::length_error&) {
@@ -117,50 +136,6 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 }
 
 }  // namespace
-
-GenerateOutcome OutcomeOf(GenerateStatus status, const std::string& templateName) {
-    const auto failure = [status](std::string message) {
-        return GenerateOutcome{false, OutcomeIcon::Warning, std::move(message), status};
-    };
-    switch (status) {
-        case GenerateStatus::Succeeded:
-            return {true, OutcomeIcon::Information, "Successfully generated report", status};
-        case GenerateStatus::TemplateMissing:
-            return failure("Couldn't find the template file " +
-                           (templateName.empty() ? "template.htm" : templateName) +
-                           ". This file should be in the same directory as the application. "
-                           "Check your installation");
-        case GenerateStatus::UserTemplateUnreadable:
-            return failure("Couldn't read your template file " + templateName + ".");
-        case GenerateStatus::NamesMissing:
-            return failure(
-                "You need to enter the name of the PCG file to read, and the name for the report "
-                "file, before I can generate anything ;-)");
-        case GenerateStatus::PcgMissing:
-            return failure(std::string("Error : ") + kPcgMissingText + ".");
-        case GenerateStatus::PcgInvalid:
-            return failure(std::string("Error : ") + kPcgBadHeadersText + ".");
-        case GenerateStatus::NoPatches:
-            return failure(
-                "I couldn't find any patches in that PCG, so I can't generate a report !");
-        case GenerateStatus::ReportNotCreated:
-            break;
-    }
-    return failure("I could not create the report file, please check the file name is valid.");
-}
-
-GenerateOutcome OutcomeOfRead(PcgReadStatus status, int error, const std::string& pcgPath) {
-    switch (status) {
-        case PcgReadStatus::CannotOpen:
-            return Failure(GenerateStatus::PcgMissing, error, pcgPath);
-        case PcgReadStatus::BadHeaders:
-            return OutcomeOf(GenerateStatus::PcgInvalid);
-        case PcgReadStatus::NoBanks:
-        case PcgReadStatus::Read:
-            break;
-    }
-    return OutcomeOf(GenerateStatus::NoPatches);
-}
 
 GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateFile,
                                            const std::string& pcgPath,
@@ -174,13 +149,6 @@ GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateF
                         options.writeStreams = true;
                         return report.Begin(reportPath, options);
                     });
-}
-
-GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
-                                           const std::string& pcgPath,
-                                           const std::string& reportPath) {
-    return GenerateReportFromTemplate(os::TemplateLocation{templatePath, false}, pcgPath,
-                                      reportPath);
 }
 
 GenerateOutcome GenerateReportToStream(const os::TemplateLocation& templateFile,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/patch_name_value.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -9,6 +9,54 @@ namespace {
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// What `c` is written as, or an empty view when it stands for itself.
+std::string_view EscapeOf(char c, Escaping escaping) {
+    switch (c) {
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '&':
+            return escaping == Escaping::Html ? "&amp;" : "";
+        case '"':
+            return escaping == Escaping::Html ? "&quot;" : "";
+        case '\'':
+            return escaping == Escaping::Html ? "&#39;" : "";
+        default:
+            return {};
+    }
+}
+
+// True when `text` holds a character that `escaping` escapes. Names are short and nearly all
+// plain: eight bytes at a time, where a zero byte in `word ^ pattern` is a byte equal to the
+// pattern's.
+bool NeedsEscaping(std::string_view text, Escaping escaping) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const auto holds = [&](std::uint64_t word, char c) {
+        const std::uint64_t x = word ^ (kOnes * static_cast<unsigned char>(c));
+        return ((x - kOnes) & ~x & kHighBits) != 0;
+    };
+    std::size_t at = 0;
+    for (; at + sizeof(std::uint64_t) <= text.size(); at += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        bool found = holds(word, '<') || holds(word, '>');
+        if (escaping == Escaping::Html) {
+            found = found || holds(word, '&') || holds(word, '"') || holds(word, '\'');
+        }
+        if (found) {
+            return true;
+        }
+    }
+    for (; at < text.size(); ++at) {
+        if (!EscapeOf(text[at], escaping).empty()) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -23,30 +71,28 @@ std::string_view TrimWhiteSpace(std::string_view text) {
     return text;
 }
 
-char* WritePatchNameValue(std::string_view name, char* out) {
+char* WriteNameValue(std::string_view name, Escaping escaping, char* out) {
     // Escaping never adds white space, so trimming first gives the same result.
     const std::string_view text = TrimWhiteSpace(name);
-    // Names are short: one pass by hand beats two library calls.
-    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '<' || c == '>'; })) {
+    if (!NeedsEscaping(text, escaping)) {
         std::memcpy(out, text.data(), text.size());
         return out + text.size();
     }
-    std::size_t plain = 0;  // where the bytes not yet copied begin
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '<' || text[i] == '>') {
-            std::memcpy(out, text.data() + plain, i - plain);
-            out += i - plain;
-            std::memcpy(out, text[i] == '<' ? "&lt;" : "&gt;", 4);
-            out += 4;
-            plain = i + 1;
+    for (const char c : text) {
+        const std::string_view escaped = EscapeOf(c, escaping);
+        if (escaped.empty()) {
+            *out++ = c;
+        } else {
+            std::memcpy(out, escaped.data(), escaped.size());
+            out += escaped.size();
         }
     }
-    std::memcpy(out, text.data() + plain, text.size() - plain);
-    return out + (text.size() - plain);
+    return out;
 }
 
-std::string PatchNameValue(std::string_view name) {
-    std::string value(4 * name.size(), '\0');
-    value.resize(static_cast<std::size_t>(WritePatchNameValue(name, value.data()) - value.data()));
+std::string NameValue(std::string_view name, Escaping escaping) {
+    std::string value(kMaxEscapedGrowth * name.size(), '\0');
+    value.resize(
+        static_cast<std::size_t>(WriteNameValue(name, escaping, value.data()) - value.data()));
     return value;
 }

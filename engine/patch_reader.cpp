@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "engine/byte_order.h"
-#include "platform/os/input_file.h"
 
 namespace {
 
@@ -68,7 +67,12 @@ bool ReachProgramChunk(os::InputFile& file, const unsigned char* chunk) {
 }  // namespace
 
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
-    switch (ReadPatchNamesWithReason(pcgPath, table)) {
+    os::InputFile file;
+    if (!file.Open(pcgPath)) {
+        Fail(table, PcgReadStatus::CannotOpen);
+        return ReadOutcome::Failed;
+    }
+    switch (ReadClassicNames(file, table, CPatchTable::kEntries)) {
         case PcgReadStatus::Read:
             return ReadOutcome::Read;
         case PcgReadStatus::NoBanks:
@@ -80,14 +84,8 @@ ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table) {
     return ReadOutcome::Failed;
 }
 
-PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table,
-                                       std::size_t namesWanted) {
+PcgReadStatus ReadClassicNames(os::InputFile& file, CPatchTable& table, std::size_t namesWanted) {
     const std::uint64_t wanted = std::min(namesWanted, table.entries.size());
-    os::InputFile file;
-    if (!file.Open(pcgPath)) {
-        return Fail(table, PcgReadStatus::CannotOpen);
-    }
-
     unsigned char header[kFileHeaderSize] = {};
     if (file.Read(header, sizeof header) != sizeof header || !HasMagic(header, "KORG") ||
         !HasMagic(header + 16, "PCG1") || !ReachProgramChunk(file, header + 24)) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/patch_table.h"
+#include "platform/os/input_file.h"
 
 // The reader's two error texts.
 inline constexpr char kPcgMissingText[] = "The named PCG file does not exist !";
@@ -15,6 +16,13 @@ enum class ReadOutcome {
     Read,     // at least one bank chunk was accepted; the names are in the table
     NoBanks,  // the header was valid but no "PBK1" or "MBK1" chunk followed it
     Failed,   // the table's error text says why
+};
+
+enum class PcgReadStatus {
+    Read,        // at least one bank chunk was accepted
+    NoBanks,     // the headers are valid but no bank chunk follows them
+    CannotOpen,  // the path cannot be opened as a regular file
+    BadHeaders,  // the file is too short or its headers are wrong
 };
 
 // Reads the names of the records of the "PBK1" and "MBK1" chunks that directly follow the
@@ -32,13 +40,12 @@ enum class ReadOutcome {
 // A name is the first 16 bytes of its record, cut at the first NUL, made only of bytes the
 // record really holds (a shorter record or one cut off by the end of the file gives fewer).
 // Records that the header counts but the file no longer holds still count and keep empty
-// names. The work done is bounded by the file's length, never by the counts in its headers.
+// names. The work done is bounded by the file's length, never by the counts in its headers,
+// and records beyond the names wanted are passed over unread.
 ReadOutcome ReadPatchNames(const std::string& pcgPath, CPatchTable& table);
 
-// ReadPatchNames, with the reason for a failure as a value a program can act on; the table's
-// error text is filled all the same. CannotOpen leaves errno telling why (os::InputFile::Open).
-// Only the first `namesWanted` entries are filled (the rest stay empty), and reading ends once
-// they are: a caller that shows 128 names reads no further into the file.
-enum class PcgReadStatus { Read, NoBanks, CannotOpen, BadHeaders };
-PcgReadStatus ReadPatchNamesWithReason(const std::string& pcgPath, CPatchTable& table,
-                                       std::size_t namesWanted = CPatchTable::kEntries);
+// The same reading of `file` from its first byte, filling only the first `namesWanted`
+// entries (the rest stay empty): reading ends once they are in, so a caller that shows 128
+// names reads no further into the file. A BadHeaders reading fills the error text; the caller
+// opens the file, and tells a file it cannot open itself.
+PcgReadStatus ReadClassicNames(os::InputFile& file, CPatchTable& table, std::size_t namesWanted);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/decimal_digits.h"
+
 std::string_view KindName(SlotKind kind) {
     switch (kind) {
         case SlotKind::Program:
@@ -43,28 +45,50 @@ std::string SlotLabelPrefix(const PcgBank& bank) {
 }
 
 char* WriteSlotNumber(const PcgSlot& slot, char* out) {
-    // At least three digits; written by hand, as a report has thousands of them, nearly all
-    // of three.
-    const std::uint32_t index = slot.index;  // read once: `out` might alias the slot
-    if (index < 1000) {
-        out[0] = static_cast<char>('0' + index / 100);
-        out[1] = static_cast<char>('0' + index / 10 % 10);
-        out[2] = static_cast<char>('0' + index % 10);
-        return out + 3;
+    return WriteDecimal(slot.index, 3, out);
+}
+
+bool IsSlotLabel(SlotKind kind, std::string_view label) {
+    if (!NumberedAcrossBanks(kind)) {
+        if (label.starts_with("0x")) {
+            const std::size_t dash = label.find('-');
+            if (dash == std::string_view::npos || dash == 2 ||
+                label.substr(2, dash - 2).find_first_not_of("0123456789ABCDEF") !=
+                    std::string_view::npos) {
+                return false;
+            }
+            label.remove_prefix(dash + 1);
+        } else if (!label.empty() &&
+                   ((label[0] >= 'A' && label[0] <= 'F') || (label[0] >= 'H' && label[0] <= 'N'))) {
+            label.remove_prefix(1);
+        } else {
+            return false;
+        }
     }
-    std::size_t digits = 3;
-    for (std::uint32_t rest = index / 1000; rest > 0; rest /= 10) {
-        ++digits;
-    }
-    std::uint32_t rest = index;
-    for (std::size_t i = digits; i > 0; --i, rest /= 10) {
-        out[i - 1] = static_cast<char>('0' + rest % 10);
-    }
-    return out + digits;
+    // Three digits, or more without a zero in front.
+    return (label.size() == 3 || (label.size() > 3 && label.size() <= 10 && label[0] != '0')) &&
+           label.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot) {
     char digits[10];
     return SlotLabelPrefix(bank) +
            std::string(digits, static_cast<std::size_t>(WriteSlotNumber(slot, digits) - digits));
+}
+
+std::string ShortfallText(const PcgShortfall& shortfall) {
+    switch (shortfall.kind) {
+        case PcgShortfall::Kind::EndsEarly:
+            return "the file ends at byte " + std::to_string(shortfall.fileEnd) +
+                   ", its chunks say " + std::to_string(shortfall.chunksEnd);
+        case PcgShortfall::Kind::TooManySlots:
+            return "the file holds more than " + std::to_string(kMaxPcgSlots) + " slots";
+        case PcgShortfall::Kind::TooManyBanks:
+            return "the file holds more than " + std::to_string(kMaxPcgBanks) + " banks";
+        case PcgShortfall::Kind::TooManyChunks:
+            return "the file holds more than " + std::to_string(kMaxPcgChunks) + " chunks";
+        case PcgShortfall::Kind::None:
+            break;
+    }
+    return {};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,12 +38,36 @@ struct PcgSlot {
     std::string_view Name() const { return {name.data(), nameLength}; }
 };
 
+// The most a reading of the whole file keeps, and visits.
+inline constexpr std::size_t kMaxPcgSlots = 1 << 16;
+inline constexpr std::size_t kMaxPcgBanks = 1 << 16;
+inline constexpr std::size_t kMaxPcgChunks = 1 << 20;
+
+// Why a reading of the whole file stopped before the end its chunks give: what came before it
+// is all there, but the file was not read whole.
+struct PcgShortfall {
+    enum class Kind : std::uint8_t {
+        None,          // read whole
+        EndsEarly,     // the file ends (or cannot be read) before its "PCG1" chunk does
+        TooManySlots,  // more slots, banks or chunks than a reading keeps (far more than any
+        TooManyBanks,  // instrument writes)
+        TooManyChunks,
+    };
+    Kind kind = Kind::None;
+    std::uint64_t fileEnd = 0;    // EndsEarly: the byte at which the file's bytes end
+    std::uint64_t chunksEnd = 0;  // EndsEarly: the byte at which its "PCG1" chunk says it ends
+
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
+// What was missed, for a message: "the file ends at byte 1000000, its chunks say 2352456", or
+// "the file holds more than 65536 slots" (banks, chunks).
+std::string ShortfallText(const PcgShortfall& shortfall);
+
 struct PcgContents {
     std::vector<PcgBank> banks;  // in file order
     std::vector<PcgSlot> slots;  // in file order, bank by bank
-    // True when the file holds more chunks, banks or slots than a reader keeps (far more than
-    // any instrument writes): what came before is all there.
-    bool cut = false;
+    PcgShortfall shortfall;
 
     const PcgBank& BankOf(const PcgSlot& slot) const { return banks[slot.bank]; }
 };
@@ -63,5 +88,9 @@ std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot);
 // SlotLabel in two parts, for callers that label many slots of one bank: what comes before
 // the number ("A", "0x5-", nothing for drum kits and arpeggio patterns), and the number.
 std::string SlotLabelPrefix(const PcgBank& bank);
+// True when `label` is one SlotLabel gives for some slot of `kind`: the part of a report's key
+// after "PROGRAM_", "DRUMKIT_" and the others.
+bool IsSlotLabel(SlotKind kind, std::string_view label);
+
 // The number, written from `out`, which must have room for 10 digits; returns where it ends.
 char* WriteSlotNumber(const PcgSlot& slot, char* out);

@@ -2,20 +2,9 @@
 // Reads every bank of a PCG file: the whole chunk tree, not only the first program banks.
 #pragma once
 
-#include <cstddef>
-#include <string>
-#include <string_view>
-
 #include "engine/patch_reader.h"
 #include "engine/pcg_contents.h"
-
-struct PcgTreeRead {
-    // Read: at least one bank chunk was found (its records may be none). NoBanks: the
-    // headers are valid but no container holds a bank. CannotOpen, BadHeaders: as for
-    // ReadPatchNames, with nothing in `contents`.
-    PcgReadStatus status = PcgReadStatus::NoBanks;
-    PcgContents contents;
-};
+#include "platform/os/input_file.h"
 
 // The file's layout, as far as names go: "KORG" at offset 0, and at offset 16 the "PCG1"
 // chunk (4-byte id, 4-byte big-endian size, then that many bytes) whose children are chunks
@@ -24,15 +13,13 @@ struct PcgTreeRead {
 // chunk is skipped by its size. A bank chunk holds record count, record size and bank number
 // (big-endian), then its records, each named by its first 16 bytes up to a NUL.
 //
+// Reads `file` from where it stands (its first byte) into `contents`, which must be empty.
+// Read: at least one bank chunk was found (its records may be none); NoBanks: the headers
+// are valid but no container holds a bank; BadHeaders: no "KORG" or no "PCG1".
+//
 // The file is read once, front to back; nothing is read past the end of the chunk that holds
 // it, nor a record that does not begin inside its chunk. Memory is what the contents keep,
 // and they keep at most kMaxPcgSlots slots, kMaxPcgBanks banks and kMaxPcgChunks chunks
-// visited (then `cut` is set and reading stops), whatever the counts and sizes say.
-PcgTreeRead ReadPcgContents(const std::string& pcgPath);
-
-// The same reading of a file's bytes held in memory.
-PcgTreeRead ReadPcgContentsFromBytes(std::string_view bytes);
-
-inline constexpr std::size_t kMaxPcgSlots = 1 << 16;
-inline constexpr std::size_t kMaxPcgBanks = 1 << 16;
-inline constexpr std::size_t kMaxPcgChunks = 1 << 20;
+// visited, whatever the counts and sizes say. Where the reading stops before the "PCG1"
+// chunk's end (a cap, or a file cut short), `contents.shortfall` says why.
+PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents);

@@ -16,11 +16,6 @@ GenerateOutcome GenerateReportFromTemplate(const os::TemplateLocation& templateF
                                            const std::string& reportPath,
                                            const os::FileIdentitySet& keepAlso = {});
 
-// The same with `templatePath` as the shipped template.
-GenerateOutcome GenerateReportFromTemplate(const std::string& templatePath,
-                                           const std::string& pcgPath,
-                                           const std::string& reportPath);
-
 // GenerateReport with the report's bytes going to `fd` (an open file, pipe or terminal, such
 // as standard output) instead of a file it creates. `fd` is written only on success, and
 // never closed.

@@ -78,30 +78,6 @@ private:
     std::size_t m_used = 0;
 };
 
-// The slot's name as WritePatchNameValue writes it. Most names have no markup and nothing to
-// trim in front: those are copied whole in one move, which the room allows, and only their
-// trimmed length kept.
-char* WriteSlotName(const PcgSlot& slot, char* out) {
-    // Eight bytes at a time: a zero byte in `word ^ pattern` is a byte equal to the pattern's.
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    bool markup = false;
-    for (std::size_t at = 0; at < slot.name.size(); at += sizeof(std::uint64_t)) {
-        std::uint64_t word;
-        std::memcpy(&word, slot.name.data() + at, sizeof word);
-        for (const std::uint64_t pattern : {kOnes * '<', kOnes * '>'}) {
-            const std::uint64_t x = word ^ pattern;
-            markup |= ((x - kOnes) & ~x & kHighBits) != 0;
-        }
-    }
-    const std::string_view text = TrimWhiteSpace(slot.Name());
-    if (markup || text.data() != slot.name.data()) {
-        return WritePatchNameValue(slot.Name(), out);
-    }
-    std::memcpy(out, slot.name.data(), slot.name.size());
-    return out + text.size();
-}
-
 // One list item per slot of `bank`, each written in place: a report of every bank has
 // thousands, and adding them piece by piece cost more than all the rest. Line ends as the
 // template's own lines have them in the report.
@@ -111,13 +87,13 @@ void AddSlots(const PcgContents& contents, const PcgBank& bank, PieceBuffer& htm
     constexpr std::string_view kClose = "</span></li>\r\n";
     const std::string prefix = SlotLabelPrefix(bank);
     // The longest prefix ("0xFFFFFFFF-"), number and name (every byte escaped) fit the room.
-    static_assert(kOpen.size() + 11 + 10 + kMiddle.size() + 4 * sizeof PcgSlot::name +
-                      kClose.size() <=
+    static_assert(kOpen.size() + 11 + 10 + kMiddle.size() +
+                      kMaxEscapedGrowth * sizeof PcgSlot::name + kClose.size() <=
                   PieceBuffer::kRoom);
     for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
         const PcgSlot& slot = contents.slots[s];
         char* out = WriteSlotNumber(slot, Put(Put(html.Room(), kOpen), prefix));
-        html.Commit(Put(WriteSlotName(slot, Put(out, kMiddle)), kClose));
+        html.Commit(Put(WriteNameValue(slot.Name(), Escaping::Html, Put(out, kMiddle)), kClose));
     }
 }
 
@@ -173,7 +149,9 @@ SlotKeysUsed SlotKeysIn(const CReportTemplate& reportTemplate) {
         for (std::size_t kind = 0; kind < kKinds; ++kind) {
             if (key == kKindTexts[kind].sectionsKey) {
                 used.sections[kind] = true;
-            } else if (key.starts_with(kKindTexts[kind].keyPrefix)) {
+            } else if (key.starts_with(kKindTexts[kind].keyPrefix) &&
+                       IsSlotLabel(static_cast<SlotKind>(kind),
+                                   key.substr(std::strlen(kKindTexts[kind].keyPrefix)))) {
                 used.slots = true;
             }
         }
@@ -187,7 +165,7 @@ void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
     for (auto slot = contents.slots.rbegin(); used.slots && slot != contents.slots.rend(); ++slot) {
         const PcgBank& bank = contents.BankOf(*slot);
         reportTemplate.SetValue(TextsOf(bank.kind).keyPrefix + SlotLabel(bank, *slot),
-                                PatchNameValue(slot->Name()));
+                                NameValue(slot->Name(), Escaping::Html));
     }
     // The lists are written as the report is, never held whole.
     for (std::size_t kind = 0; kind < kKinds; ++kind) {
@@ -201,7 +179,7 @@ void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
 }
 
 std::string PcgFileNameValue(const std::string& pcgPath) {
-    const std::string trimmed = PatchNameValue(os::FileNameOf(pcgPath));
+    const std::string trimmed = NameValue(os::FileNameOf(pcgPath), Escaping::Html);
     std::string value;
     ForEachUtf8Character(trimmed, [&value](char32_t c) {
         if (c < 0x80) {

@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     report.Assign(kUntouched);
 
     const GenerateOutcome outcome =
-        GenerateReportFromTemplate(templateFile.path(), pcg.path(), report.path());
+        GenerateReportFromTemplate({templateFile.path(), false}, pcg.path(), report.path());
 
     const std::string_view message = outcome.message;
     FUZZ_CHECK(message == kSucceeded || message == kMissingFile || message == kBadHeaders ||

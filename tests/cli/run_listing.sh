@@ -83,6 +83,41 @@ for usage in "--list" "--format csv classic.pcg r.htm" "--list --format xml clas
   [[ $status == 2 ]] || fail "'$usage': status $status, not 2"
 done
 
+# A file cut short is listed as far as it goes, and said to be; so is it reported.
+head -c 1000000 later.pcg >half.pcg
+half_slots=1389  # ten banks of 128 programs of 720 bytes, and 109 records begun
+status=0
+"$cli" --list half.pcg >half.tsv 2>err || status=$?
+[[ $status == 1 && $(cat err) == "tabulon-cli: half.pcg: the file ends at byte 1000000, its chunks say $(stat -c %s later.pcg); $half_slots slots listed" ]] ||
+  fail "a file cut short: status $status, '$(cat err)'"
+[[ $(wc -l <half.tsv) == "$half_slots" ]] && cmp -s half.tsv <(head -n $half_slots later.tsv) || fail "a file cut short lists other slots"
+status=0
+"$cli" --all-banks half.pcg half.htm 2>err || status=$?
+[[ $status == 1 && $(cat err) == "tabulon-cli: half.pcg: the file ends at byte 1000000, its chunks say $(stat -c %s later.pcg); $half_slots slots reported" && -s half.htm ]] ||
+  fail "an every-bank report of a file cut short: status $status, '$(cat err)'"
+"$cli" half.pcg half.htm || fail "the classic report of a file cut short failed"
+
+# Standard output that is one of the inputs is refused before anything is written.
+cp classic.pcg own.pcg
+for redirect in '>>own.pcg' '1<>own.pcg'; do
+  status=0
+  eval "\"\$cli\" --list later.pcg own.pcg $redirect 2>err" || status=$?
+  [[ $status == 1 && $(cat err) == "tabulon-cli: own.pcg: input file is output file" ]] ||
+    fail "listing into an input ($redirect): status $status, '$(cat err)'"
+  cmp -s own.pcg classic.pcg || fail "listing into an input ($redirect) changed it"
+done
+
+# Under a memory limit: a line and status 1, never an abort. (AddressSanitizer's own memory
+# cannot live under one.)
+if ! ldd "$cli" | grep -q libasan; then
+  for kib in $(seq 6000 250 9000); do
+    status=0
+    (ulimit -v "$kib" && exec "$cli" --list later.pcg) >/dev/null 2>err || status=$?
+    [[ $status == 0 || ($status == 1 && $(cat err) == "tabulon-cli: memory exhausted") ]] ||
+      fail "under a limit of $kib KiB: status $status, '$(cat err)'"
+  done
+fi
+
 # --- every bank in a report --------------------------------------------------------------------
 for layout in classic later; do
   "$cli" --all-banks "$layout.pcg" "$layout.htm"
@@ -104,4 +139,8 @@ printf '<%%PROGRAM_N127%%>\n' >n127.htm
 "$cli" --all-banks --template n127.htm later.pcg - | cmp - <(printf 'InitialProgN127\r\n') ||
   fail "--template did not win over --all-banks"
 "$cli" later.pcg - | grep -c '<span class="name">P-A' | grep -qx 128 || fail "a later model's default report"
+# Saves of combinations alone, or without programs first, are reported by every-bank layouts.
+"$bin_dir/write_instrument_pcg" combinations combinations.pcg
+"$cli" --all-banks combinations.pcg combinations.htm || fail "an every-bank report of combinations alone"
+grep -q '<h2>Combinations</h2>' combinations.htm || fail "the combinations' report shows none"
 echo "listing: passed"

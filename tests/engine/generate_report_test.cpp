@@ -36,7 +36,7 @@ constexpr char kReportFailed[] =
 class GenerateReportTest : public ::testing::Test {
 protected:
     GenerateOutcome Generate(const std::string& pcg, const std::string& report) {
-        return GenerateReportFromTemplate(m_template, pcg, report);
+        return GenerateReportFromTemplate({m_template, false}, pcg, report);
     }
     void ExpectFailure(const GenerateOutcome& outcome, const std::string& message) {
         EXPECT_FALSE(outcome.succeeded);
@@ -266,11 +266,11 @@ TEST(SlotKeys, FillEverySlotTheFileHoldsAndNoOther) {
         "<%PATCHNAME_000%>|<%PROGRAM_E000%>|<%PROGRAM_E127%>|<%PROGRAM_F000%>|<%PROGRAM_N127%>|<%"
         "COMBI_N000%>|"
         "<%DRUMKIT_015%>|<%DRUMKIT_143%>|<%ARPEGGIO_506%>|<%PCG_FILE_NAME%>\n";
-    const std::string templatePath = dir.Write("keys.htm", keys);
+    std::string templatePath = dir.Write("keys.htm", keys);
     const auto report = [&](const std::string& name, const std::string& bytes) {
         const std::string out = dir.Path("out.htm");
         const GenerateOutcome outcome =
-            GenerateReportFromTemplate(templatePath, dir.Write(name, bytes), out);
+            GenerateReportFromTemplate({templatePath, false}, dir.Write(name, bytes), out);
         EXPECT_TRUE(outcome.succeeded) << outcome.message;
         return ReadFile(out);
     };
@@ -283,20 +283,20 @@ TEST(SlotKeys, FillEverySlotTheFileHoldsAndNoOther) {
               "InitialCombiN000|"
               "D-015 MWMWMWMWMW|Drumkit143|ArpeggioPat506|Later M&#xFC;ller &lt;1&gt;.PCG\r\n");
 
-    // Names are escaped and trimmed as the first 128 are; of two banks with one number, the
-    // first in the file gives the slot.
+    // Names are trimmed, and escaped as the first 128 are, and for "&" and quotes too; of two
+    // banks with one number, the first in the file gives the slot.
     using support::BankChunk;
     using support::Chunk;
     const std::string twice =
         support::PcgFile(Chunk("PRG1", BankChunk("PBK1", {"  <Hit> & run "}, 16, 4) +
                                            BankChunk("PBK1", {"Second E"}, 16, 4)));
     EXPECT_EQ(report("twice.pcg", twice),
-              "&lt;Hit&gt; & run|&lt;Hit&gt; & run||||||||twice.pcg\r\n");
+              "&lt;Hit&gt; & run|&lt;Hit&gt; &amp; run||||||||twice.pcg\r\n");
 
     // So are they in the lists of every bank: padded, cut by a NUL before markup, or full.
     const std::string out = dir.Path("lists.htm");
     ASSERT_TRUE(GenerateReportFromTemplate(
-                    dir.Write("lists-template.htm", "<%PROGRAM_BANKS%>"),
+                    {dir.Write("lists-template.htm", "<%PROGRAM_BANKS%>"), false},
                     dir.Write("names.pcg", support::PcgFile(Chunk(
                                                "PRG1", BankChunk("PBK1",
                                                                  {"  <Hit> & run ", "Piano      ",
@@ -311,7 +311,64 @@ TEST(SlotKeys, FillEverySlotTheFileHoldsAndNoOther) {
         at += 7;
         names += lists.substr(at, lists.find('<', at) - at) + "|";
     }
-    EXPECT_EQ(names, "&lt;Hit&gt; & run|Piano|Cut|Sixteen bytes&lt;&gt;!|");
+    EXPECT_EQ(names, "&lt;Hit&gt; &amp; run|Piano|Cut|Sixteen bytes&lt;&gt;!|");
+
+    // No name adds markup to a user's template, in an attribute or as an entity.
+    const std::string quoted = support::PcgFile(
+        Chunk("PRG1", BankChunk("PBK1", {"\"hidden x=", "R&B &lt;3 &not", "it's"}, 16, 0)));
+    templatePath = dir.Write("attribute.htm",
+                             "<a title=\"<%PROGRAM_A000%>\"><%PROGRAM_A001%> "
+                             "<%PROGRAM_A002%></a>");
+    EXPECT_EQ(report("'quoted'.pcg", quoted),
+              "<a title=\"&quot;hidden x=\">R&amp;B &amp;lt;3 &amp;not it&#39;s</a>\r\n");
+}
+
+// A template of whole-file keys alone is judged by what the whole file holds, so any file
+// with a slot of any kind is reported; one that also shows PATCHNAME keys keeps their rules.
+TEST(SlotKeys, JudgeByTheWholeFileWhereNoPatchNameIsShown) {
+    using support::BankChunk;
+    using support::Chunk;
+    using support::PcgFile;
+    support::TempDir dir;
+    const std::string out = dir.Path("out.htm");
+    const auto generate = [&](const std::string& templateText, const std::string& pcg) {
+        return GenerateReportFromTemplate({dir.Write("t.htm", templateText), false},
+                                          dir.Write("f.pcg", pcg), out);
+    };
+    const std::string combis = Chunk("CMB1", BankChunk("CBK1", {"Only Combi"}, 448, 0));
+    const std::string combiOnly[] = {
+        PcgFile(combis),
+        PcgFile(Chunk("DIV1", "") + Chunk("INI1", "") + combis),
+        PcgFile(Chunk("GLB1", "") + Chunk("PRG1", "") + combis),
+    };
+    for (const std::string& pcg : combiOnly) {
+        EXPECT_TRUE(generate("<%COMBI_A000%>", pcg).succeeded);
+        EXPECT_EQ(ReadFile(out), "Only Combi\r\n");
+        EXPECT_TRUE(generate("<%COMBI_BANKS%>", pcg).succeeded);
+        // The classic rules still judge where the first 128 names are shown, and where no key
+        // asks for the whole file (a key that only looks like a slot's).
+        EXPECT_EQ(generate("<%PATCHNAME_000%><%COMBI_A000%>", pcg).status,
+                  GenerateStatus::PcgInvalid);
+        EXPECT_EQ(generate("<%COMBI_A1%><%PCG_FILE_NAME%>", pcg).status,
+                  GenerateStatus::PcgInvalid);
+    }
+    EXPECT_EQ(generate("<% PATCHNAME_000%><%PATCHNAME_128%><%COMBI_A000%>", combiOnly[0]).status,
+              GenerateStatus::Succeeded);
+    EXPECT_EQ(
+        generate("<%COMBI_A000%>", PcgFile(Chunk("PRG1", BankChunk("PBK1", {}, 540, 0)))).status,
+        GenerateStatus::NoPatches);
+    EXPECT_EQ(generate("<%COMBI_A000%>", "KORG" + std::string(20, '\0')).status,
+              GenerateStatus::PcgInvalid);
+
+    // A file cut short is reported as far as it goes, and the outcome says so.
+    const std::string later = support::FactoryLikePcg(support::PcgLayout::LaterModel);
+    const GenerateOutcome half = generate("<%PROGRAM_BANKS%>", later.substr(0, 1000000));
+    EXPECT_TRUE(half.succeeded);
+    EXPECT_EQ(half.shortfall.kind, PcgShortfall::Kind::EndsEarly);
+    EXPECT_EQ(ShortfallLine(half.shortfall, half.slotsRead, "reported"),
+              "the file ends at byte 1000000, its chunks say " + std::to_string(later.size()) +
+                  "; " + std::to_string(half.slotsRead) + " slots reported");
+    EXPECT_FALSE(generate("<%PATCHNAME_000%>", later.substr(0, 1000000)).shortfall);
 }
 
 }  // namespace

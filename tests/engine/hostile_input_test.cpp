@@ -42,7 +42,7 @@ constexpr char kReportFailed[] =
 class HostileInput : public ::testing::Test {
 protected:
     GenerateOutcome Generate(const std::string& report) {
-        return GenerateReportFromTemplate(m_template, m_pcg, report);
+        return GenerateReportFromTemplate({m_template, false}, m_pcg, report);
     }
     // The report made with `templateBytes` as the template file.
     std::string ReportFrom(std::string_view templateBytes) {

@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 
+#include "engine/pcg_reading.h"
 #include "support/pcg_builder.h"
 #include "support/temp_dir.h"
 
@@ -17,8 +19,17 @@ using support::PcgBuilder;
 
 class PatchReader : public ::testing::Test {
 protected:
+    // Read from a file, and the same bytes from memory, which must give the same.
     ReadOutcome Read(const std::string& bytes) {
-        return ReadPatchNames(m_dir.Write("file.pcg", bytes), m_table);
+        const ReadOutcome outcome = ReadPatchNames(m_dir.Write("file.pcg", bytes), m_table);
+        const PcgReading fromMemory = ReadPcgBytes(bytes, {});
+        EXPECT_EQ(fromMemory.status == PcgReadStatus::Read, outcome == ReadOutcome::Read);
+        EXPECT_EQ(fromMemory.status == PcgReadStatus::NoBanks, outcome == ReadOutcome::NoBanks);
+        EXPECT_STREQ(fromMemory.names.errorText.data(), m_table.errorText.data());
+        for (std::size_t k = 0; k < m_table.entries.size(); ++k) {
+            EXPECT_STREQ(fromMemory.names.entries[k].name, m_table.entries[k].name) << k;
+        }
+        return outcome;
     }
     std::string Name(std::size_t k) const { return m_table.entries[k].name; }
     std::string Error() const { return m_table.errorText.data(); }
@@ -214,6 +225,43 @@ TEST_F(PatchReader, AHugeSparseFileIsReadToItsEndWithoutTrouble) {
     EXPECT_EQ(ReadPatchNames(path, m_table), ReadOutcome::Read);
     EXPECT_EQ(Name(0), "First");
     EXPECT_EQ(Name(1), "");
+}
+
+// What this process has read from files so far.
+std::uint64_t BytesReadSoFar() {
+    std::ifstream io("/proc/self/io");
+    std::string field;
+    std::uint64_t value = 0;
+    while (io >> field >> value && field != "rchar:") {
+    }
+    return value;
+}
+
+TEST_F(PatchReader, RecordsOfGigabytesArePassedOverUnread) {
+    using support::BigEndian32;
+    // 128 records of 4 GiB claimed, 40 GiB of holes there: ten records, never read.
+    const auto classic = m_dir.Write("sparse.pcg", PcgBuilder()
+                                                       .BankHeader("PBK1", 128, 0xFFFFFFFF)
+                                                       .Bytes(support::PatchRecord("First", 16))
+                                                       .bytes());
+    // The whole tree's largest chunk, 4 GiB, filled with records of 256 MiB.
+    const auto tree = m_dir.Write(
+        "tree.pcg", "KORG" + std::string(12, '\0') + "PCG1" + BigEndian32(0xFFFFFFF0) + "PRG1" +
+                        BigEndian32(0xFFFFFFE0) + "PBK1" + BigEndian32(0xFFFFFFD0) +
+                        BigEndian32(128) + BigEndian32(1u << 28) + BigEndian32(0) +
+                        support::PatchRecord("First", 16));
+    for (const std::string& path : {classic, tree}) {
+        ASSERT_EQ(truncate(path.c_str(), 40ll << 30), 0);
+    }
+    const std::uint64_t before = BytesReadSoFar();
+    EXPECT_EQ(ReadPatchNames(classic, m_table), ReadOutcome::Read);
+    const PcgReading whole = ReadPcg(tree, {PcgRules::WholeFile});
+    EXPECT_LT(BytesReadSoFar() - before, 16u << 20);
+    EXPECT_EQ(Name(0), "First");
+    EXPECT_EQ(Name(9), "");
+    ASSERT_EQ(whole.contents.slots.size(), 16u);
+    EXPECT_EQ(whole.contents.slots[0].Name(), "First");
+    EXPECT_FALSE(whole.contents.shortfall);
 }
 
 }  // namespace

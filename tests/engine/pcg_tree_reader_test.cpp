@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: MIT
 // Every bank of a PCG file: the factory layouts slot by slot, and hostile chunk trees.
-#include "engine/pcg_tree_reader.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "engine/patch_name_value.h"
+#include "engine/pcg_reading.h"
 #include "support/pcg_builder.h"
 #include "support/temp_dir.h"
 
@@ -18,6 +17,8 @@ using support::BankChunk;
 using support::BigEndian32;
 using support::Chunk;
 using support::PcgFile;
+
+constexpr PcgReadRequest kWholeFile{PcgRules::WholeFile};
 
 std::string Labels(const PcgContents& contents) {
     std::string labels;
@@ -43,11 +44,11 @@ TEST(PcgTreeReader, FactoryLayoutsGiveEverySlotInFileOrder) {
     for (const Layout& expected : layouts) {
         // The later model's file is read from the disk, the classic one from memory.
         const std::string bytes = support::FactoryLikePcg(expected.layout);
-        const PcgTreeRead read = expected.layout == support::PcgLayout::LaterModel
-                                     ? ReadPcgContents(dir.Write("later.pcg", bytes))
-                                     : ReadPcgContentsFromBytes(bytes);
+        const PcgReading read = expected.layout == support::PcgLayout::LaterModel
+                                    ? ReadPcg(dir.Write("later.pcg", bytes), kWholeFile)
+                                    : ReadPcgBytes(bytes, kWholeFile);
         ASSERT_EQ(read.status, PcgReadStatus::Read);
-        EXPECT_FALSE(read.contents.cut);
+        EXPECT_FALSE(read.contents.shortfall);
         EXPECT_EQ(Labels(read.contents), expected.banks);
 
         std::size_t counts[4] = {};
@@ -103,6 +104,7 @@ TEST(PcgTreeReader, HostileTreesEndCleanly) {
         PcgReadStatus status;
         std::vector<std::string> names;
         std::size_t banks;
+        bool endsEarly = false;  // before the end its "PCG1" chunk gives
     };
     const std::string full = PcgFile(Chunk("PRG1", bank));
     const Case cases[] = {
@@ -116,17 +118,20 @@ TEST(PcgTreeReader, HostileTreesEndCleanly) {
          full.substr(0, full.size() - 10),
          PcgReadStatus::Read,
          {"One", "Two"},
-         1},
+         1,
+         true},
         {"cut inside the first name",
          full.substr(0, 24 + 8 + 8 + 12 + 2),
          PcgReadStatus::Read,
          {"On"},
-         1},
+         1,
+         true},
         {"cut inside the bank's fields",
          full.substr(0, 24 + 8 + 8 + 6),
          PcgReadStatus::NoBanks,
          {},
-         0},
+         0,
+         true},
         {"a container bigger than the file",
          PcgFile(Chunk("PRG1", bank).replace(4, 4, BigEndian32(0xFFFFFFF0))),
          PcgReadStatus::Read,
@@ -167,7 +172,7 @@ TEST(PcgTreeReader, HostileTreesEndCleanly) {
          10000},
     };
     for (const Case& expected : cases) {
-        const PcgTreeRead read = ReadPcgContentsFromBytes(expected.bytes);
+        const PcgReading read = ReadPcgBytes(expected.bytes, kWholeFile);
         EXPECT_EQ(read.status, expected.status) << expected.what;
         EXPECT_EQ(read.contents.banks.size(), expected.banks) << expected.what;
         std::vector<std::string> names;
@@ -175,19 +180,23 @@ TEST(PcgTreeReader, HostileTreesEndCleanly) {
             names.emplace_back(slot.Name());
         }
         EXPECT_EQ(names, expected.names) << expected.what;
-        EXPECT_FALSE(read.contents.cut) << expected.what;
+        EXPECT_EQ(read.contents.shortfall.kind,
+                  expected.endsEarly ? PcgShortfall::Kind::EndsEarly : PcgShortfall::Kind::None)
+            << expected.what;
     }
 }
 
 TEST(PcgTreeReader, KeepsNoMoreThanItsCaps) {
     // A record of one byte per slot: one more than a listing keeps.
     const std::string records(kMaxPcgSlots + 1, 'x');
-    const PcgTreeRead many = ReadPcgContentsFromBytes(PcgFile(
-        Chunk("ARP1", "ABK1" + BigEndian32(12 + kMaxPcgSlots + 1) + BigEndian32(kMaxPcgSlots + 1) +
-                          BigEndian32(1) + BigEndian32(0) + records)));
+    const PcgReading many =
+        ReadPcgBytes(PcgFile(Chunk("ARP1", "ABK1" + BigEndian32(12 + kMaxPcgSlots + 1) +
+                                               BigEndian32(kMaxPcgSlots + 1) + BigEndian32(1) +
+                                               BigEndian32(0) + records)),
+                     kWholeFile);
     EXPECT_EQ(many.contents.slots.size(), kMaxPcgSlots);
     EXPECT_EQ(SlotLabel(many.contents.banks[0], many.contents.slots.back()), "65535");
-    EXPECT_TRUE(many.contents.cut);
+    EXPECT_EQ(many.contents.shortfall.kind, PcgShortfall::Kind::TooManySlots);
 
     // 4 GiB of holes behind a header that claims them all: a chunk every 8 bytes of zeros.
     support::TempDir dir;
@@ -195,11 +204,11 @@ TEST(PcgTreeReader, KeepsNoMoreThanItsCaps) {
         "sparse.pcg", "KORG" + std::string(12, '\0') + "PCG1" + BigEndian32(0xFFFFFFE7) + "PRG1" +
                           BigEndian32(0xFFFFFFDF) + BankChunk("PBK1", {"First"}, 16, 0));
     ASSERT_EQ(truncate(path.c_str(), 1ll << 32), 0);
-    const PcgTreeRead sparse = ReadPcgContents(path);
+    const PcgReading sparse = ReadPcg(path, kWholeFile);
     EXPECT_EQ(sparse.status, PcgReadStatus::Read);
     ASSERT_EQ(sparse.contents.slots.size(), 1u);
     EXPECT_EQ(sparse.contents.slots[0].Name(), "First");
-    EXPECT_TRUE(sparse.contents.cut);
+    EXPECT_EQ(sparse.contents.shortfall.kind, PcgShortfall::Kind::TooManyChunks);
 }
 
 }  // namespace

@@ -213,10 +213,15 @@ std::string FactoryLikePcg(PcgLayout layout) {
         programBanks.push_back(0x20000 + k);
         combiBanks.push_back(0x20000 + k);
     }
-    return PcgFile(Chunk("DIV1", std::string(72, '\x03')) + Chunk("INI1", std::string(40, '\x04')) +
-                   BankedContainer("PRG1", "PBK1", "program", programBanks, 720) +
-                   BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448) +
-                   NumberedContainer("DKT1", "DBK1", "drumkit", {48, 48, 48}, 2640) +
+    const std::string leading =
+        Chunk("DIV1", std::string(72, '\x03')) + Chunk("INI1", std::string(40, '\x04'));
+    const std::string combinations =
+        BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448);
+    if (layout == PcgLayout::CombinationsOnly) {
+        return PcgFile(leading + combinations);
+    }
+    return PcgFile(leading + BankedContainer("PRG1", "PBK1", "program", programBanks, 720) +
+                   combinations + NumberedContainer("DKT1", "DBK1", "drumkit", {48, 48, 48}, 2640) +
                    NumberedContainer("ARP1", "ABK1", "arpeggio", {200, 307}, 160) +
                    Chunk("GLB1", std::string(256, '\x01')) +
                    Chunk("CSM1", std::string(64, '\x02')));

@@ -64,8 +64,9 @@ std::string PcgFile(std::string_view children);
 // with 16 drum kits, "ARP1" with 200 arpeggio patterns, then "GLB1" and "CSM1". Later model:
 // "DIV1" and "INI1" first, then program banks A-E, F (an "MBK1" numbered 0x8000) and H-N
 // (0x20000-0x20006), combination banks A-E and H-N, 144 drum kits in three banks and 507
-// arpeggio patterns in two: 2.3 MB. Every slot is named by FactorySlotName.
-enum class PcgLayout { Classic, LaterModel };
+// arpeggio patterns in two: 2.3 MB. A save of combinations alone: "DIV1" and "INI1", then the
+// later model's combination banks. Every slot is named by FactorySlotName.
+enum class PcgLayout { Classic, LaterModel, CombinationsOnly };
 std::string FactoryLikePcg(PcgLayout layout);
 
 // The name of a slot of FactoryLikePcg: "kind" is "program", "combination", "drumkit" or
