@@ -84,6 +84,14 @@ cmp report.htm "$expected" || fail "the report differs from the dialog's"
 run triton.pcg -
 expect 0 ""
 cmp out "$expected" || fail "the report on standard output differs"
+# One report opens the PCG file once, whatever its template shows. (The package's build has
+# no strace; scripts/test installs it.)
+if command -v strace >/dev/null; then
+  printf '<%%PATCHNAME_000%%><%%PROGRAM_BANKS%%>\n' >both.htm
+  strace -f -e trace=open,openat -o trace "$cli" --template both.htm triton.pcg both-report.htm
+  [[ $(grep -c '"triton.pcg"' trace) == 1 ]] || fail "one report opened the PCG file $(grep -c '"triton.pcg"' trace) times"
+  rm trace both.htm both-report.htm
+fi
 
 # Failures, one case a line: the window's message, the system's reason where it gave one, and
 # names quoted so that they never break the line nor reach the terminal as escapes.
