@@ -16,7 +16,7 @@
 #include "engine/pcg_tree_reader.h"
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
-#include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "platform/os/template_location.h"
 #include "platform/os/write_all.h"
 #include "platform/os/write_signals.h"
