@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "app/settings_store.h"
 
-#include "platform/os/executable_name.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "platform/os/private_profile.h"
 
 namespace {
 
 const std::string& ExecutableNameAtStart() {
-    static const std::string name = os::ExecutableName(os::ExecutablePath());
+    static const std::string name = os::StemOf(os::ExecutablePath());
     return name;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "support/pcg_builder.h"
 #include "support/temp_dir.h"
 

@@ -19,6 +19,7 @@
 #include "engine/report_template.h"
 #include "engine/template_loader.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "ratio_reporter.h"
 #include "support/temp_dir.h"
 

@@ -9,9 +9,8 @@
 #include "cli/quoted_name.h"
 #include "engine/report_generation.h"
 #include "platform/os/create_folders.h"
-#include "platform/os/executable_name.h"
-#include "platform/os/executable_path.h"
 #include "platform/os/file_identity.h"
+#include "platform/os/path_names.h"
 
 std::string ReportNameFor(const std::string& pcgPath) {
     return os::WithExtension(os::FileNameOf(pcgPath), ".htm");

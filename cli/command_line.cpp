@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
+#include <getopt.h>
+
+#include <iterator>
 #include <string_view>
 #include <utility>
 
@@ -8,21 +11,90 @@
 
 namespace {
 
-// The value of an option that takes one: attached ("--name=value", "-dvalue"), where an '='
-// with nothing after it is an empty value, never a reason to take the next argument; else the
-// next argument. False when there is none.
-bool TakeValue(const std::vector<std::string>& arguments, std::size_t& i, std::size_t attached,
-               std::string& value) {
-    const std::string& argument = arguments[i];
-    if (attached < argument.size() || argument.ends_with('=')) {
-        value = argument.substr(attached);
-        return true;
+enum class Option { Template, OutputDir, AllBanks, List, Format, Help, Version };
+
+struct OptionSpec {
+    Option option;
+    const char* longName;
+    char shortName;     // 0 when it has none
+    const char* value;  // what its value is, as in "option '-d' needs a folder"; null: none
+};
+
+// One line an option. Its long name may be cut to any beginning no other shares.
+constexpr OptionSpec kOptions[] = {
+    {Option::Template, "template", 0, "a file"},
+    {Option::OutputDir, "output-dir", 'd', "a folder"},
+    {Option::AllBanks, "all-banks", 0, nullptr},
+    {Option::List, "list", 0, nullptr},
+    {Option::Format, "format", 0, "tsv, csv or json"},
+    {Option::Help, "help", 0, nullptr},
+    {Option::Version, "version", 0, nullptr},
+};
+constexpr std::size_t kOptionCount = std::size(kOptions);
+
+// getopt_long's answer for a long name: beyond any letter, so that a message can name the
+// option as it was written, "-d" or "--output-dir".
+constexpr int kLongNameBase = 256;
+
+// An option as getopt_long answers for it, and its name as it was written (a long name whole).
+struct GivenOption {
+    const OptionSpec* spec = nullptr;
+    std::string name;
+};
+
+GivenOption Given(int answer) {
+    for (std::size_t i = 0; i < kOptionCount; ++i) {
+        const OptionSpec& spec = kOptions[i];
+        if (answer == kLongNameBase + static_cast<int>(i)) {
+            return {&spec, std::string("--") + spec.longName};
+        }
+        if (spec.shortName != 0 && answer == spec.shortName) {
+            return {&spec, std::string("-") + spec.shortName};
+        }
     }
-    if (i + 1 >= arguments.size()) {
-        return false;
+    return {};
+}
+
+// A long name that getopt_long did not take: one that no option begins with, or that begins
+// several.
+std::string UnknownLongOption(std::string_view argument) {
+    const std::string_view name = argument.substr(0, argument.find('='));
+    std::string possibilities;
+    int count = 0;
+    for (const OptionSpec& spec : kOptions) {
+        if (name.size() > 2 && std::string_view(spec.longName).starts_with(name.substr(2))) {
+            possibilities += " " + QuotedName(std::string("--") + spec.longName, Quoting::Always);
+            ++count;
+        }
     }
-    value = arguments[++i];
-    return true;
+    const std::string quoted = QuotedName(name, Quoting::Always);
+    return count > 1 ? "option " + quoted + " is ambiguous; possibilities:" + possibilities
+                     : "unknown option " + quoted;
+}
+
+// The error for getopt_long's '?' or ':', `argument` the argument it was reading.
+std::string UsageError(int answer, int unknown, std::string_view argument) {
+    if (answer == ':') {
+        const GivenOption given = Given(unknown);
+        return "option " + QuotedName(given.name, Quoting::Always) + " needs " + given.spec->value;
+    }
+    if (unknown == 0) {
+        return UnknownLongOption(argument);
+    }
+    if (const GivenOption given = Given(unknown); given.spec) {
+        return "option " + QuotedName(given.name, Quoting::Always) + " takes no value";
+    }
+    return "unknown option " +
+           QuotedName(std::string("-") + static_cast<char>(unknown), Quoting::Always);
+}
+
+// The error for an empty value (an unset variable in a script must never stand for the current
+// folder or the root), or nothing.
+std::string EmptyValueError(const std::string& value, const GivenOption& given,
+                            std::string_view what) {
+    return value.empty() ? "empty " + std::string(what) + " name for " +
+                               QuotedName(given.name, Quoting::Always)
+                         : std::string();
 }
 
 CliRequest Only(CliRequest::Action action) {
@@ -31,20 +103,34 @@ CliRequest Only(CliRequest::Action action) {
     return request;
 }
 
-// The error for an option's missing or empty value (an unset variable in a script must never
-// stand for the current folder or the root), or nothing.
-std::string ValueError(bool taken, const std::string& value, std::string_view option,
-                       std::string_view what) {
-    const std::string quoted = QuotedName(option, Quoting::Always);
-    if (!taken) {
-        return "option " + quoted + " needs a " + std::string(what);
-    }
-    return value.empty() ? "empty " + std::string(what) + " name for " + quoted : std::string();
-}
-
 }  // namespace
 
 CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
+    // getopt_long wants them as the C library's argv, which it may reorder: operands go last.
+    std::vector<std::string> strings{"tabulon-cli"};
+    strings.insert(strings.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& text : strings) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(strings.size());
+
+    // ':' first: a missing value is told apart from an unknown option.
+    std::string shortOptions = ":";
+    std::vector<option> longOptions;
+    for (std::size_t i = 0; i < kOptionCount; ++i) {
+        const OptionSpec& spec = kOptions[i];
+        const int hasValue = spec.value ? required_argument : no_argument;
+        longOptions.push_back(
+            {spec.longName, hasValue, nullptr, kLongNameBase + static_cast<int>(i)});
+        if (spec.shortName != 0) {
+            shortOptions += spec.shortName;
+            shortOptions += spec.value ? ":" : "";
+        }
+    }
+    longOptions.push_back({});
+
     CliRequest request;
     std::string error;
     // The first error is the one told.
@@ -56,45 +142,48 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     bool batch = false;
     bool list = false;
     bool formatGiven = false;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const std::string_view name = std::string_view(argument).substr(0, argument.find('='));
-        if (optionsEnded || argument == "-" || !argument.starts_with("-")) {
-            request.operands.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help") {
-            return {Only(CliRequest::Action::Help), {}};
-        } else if (argument == "--version") {
-            return {Only(CliRequest::Action::Version), {}};
-        } else if (name == "--template") {
-            std::string file;
-            const bool taken = TakeValue(arguments, i, name.size() + 1, file);
-            fail(ValueError(taken, file, name, "file"));
-            request.templateFile = file;
-        } else if (argument == "--all-banks") {
-            request.allBanks = true;
-        } else if (argument == "--list") {
-            list = true;
-        } else if (name == "--format") {
-            std::string format;
-            if (!TakeValue(arguments, i, name.size() + 1, format)) {
-                fail("option " + QuotedName(name, Quoting::Always) + " needs tsv, csv or json");
-            } else if (!ListingFormatNamed(format, request.format)) {
-                fail("unknown format " + QuotedName(format, Quoting::Always) +
-                     "; tsv, csv or json");
-            }
-            formatGiven = true;
-        } else if (name == "--output-dir" || argument.starts_with("-d")) {
-            const std::size_t attached = argument.starts_with("--") ? name.size() + 1 : 2;
-            const bool taken = TakeValue(arguments, i, attached, request.outputFolder);
-            fail(ValueError(taken, request.outputFolder, name.substr(0, attached), "folder"));
-            batch = true;
-        } else {
-            fail("unknown option " + QuotedName(name, Quoting::Always));
+    // Our own messages, not getopt_long's; 0 starts it afresh, as each call must.
+    opterr = 0;
+    optind = 0;
+    int answer = 0;
+    while ((answer = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(),
+                                 nullptr)) != -1) {
+        const GivenOption given = Given(answer);
+        if (!given.spec) {
+            fail(UsageError(answer, optopt, argv[optind - 1]));
+            continue;
+        }
+        const std::string value = optarg ? optarg : "";
+        switch (given.spec->option) {
+            case Option::Help:
+                return {Only(CliRequest::Action::Help), {}};
+            case Option::Version:
+                return {Only(CliRequest::Action::Version), {}};
+            case Option::Template:
+                fail(EmptyValueError(value, given, "file"));
+                request.templateFile = value;
+                break;
+            case Option::OutputDir:
+                fail(EmptyValueError(value, given, "folder"));
+                request.outputFolder = value;
+                batch = true;
+                break;
+            case Option::AllBanks:
+                request.allBanks = true;
+                break;
+            case Option::List:
+                list = true;
+                break;
+            case Option::Format:
+                if (!ListingFormatNamed(value, request.format)) {
+                    fail("unknown format " + QuotedName(value, Quoting::Always) +
+                         "; tsv, csv or json");
+                }
+                formatGiven = true;
+                break;
         }
     }
+    request.operands.assign(argv.begin() + optind, argv.begin() + argc);
     // Later arguments may still ask for help; only now is an error final.
     if (!error.empty()) {
         return {std::nullopt, error};

@@ -30,12 +30,16 @@ struct CliParse {
     std::string error;
 };
 
-// Reads the options: "--template FILE" (or "--template=FILE"), "-d DIR" (or "-dDIR",
-// "--output-dir DIR", "--output-dir=DIR"), "--all-banks", "--list", "--format FORMAT" (or
-// "--format=FORMAT"), "--help" and "--version", wherever they stand; "--" ends them, and "-"
-// alone is an operand. --list takes at least one operand and, of the others, only --format,
-// which needs it; otherwise, without -d there must be exactly two operands, with it at least
-// one. --help and --version need nothing else and win over any error in the rest.
+// Reads the options as coreutils do, with the C library's getopt_long: "--template FILE" (or
+// "--template=FILE"), "-d DIR" (or "-dDIR", "--output-dir DIR", "--output-dir=DIR"),
+// "--all-banks", "--list", "--format FORMAT" (or "--format=FORMAT"), "--help" and "--version",
+// wherever they stand (before the first operand when POSIXLY_CORRECT is set); a long name may
+// be cut short to a beginning no other shares ("--temp", "--out=DIR"); "--" ends them, and "-"
+// alone is an operand. An empty value is wrong usage, and so is "--template=" with nothing
+// after the "="; a message about a value names its long option whole. --list takes at least one
+// operand and, of the others, only --format, which needs it; otherwise, without -d there must be
+// exactly two operands, with it at least one. --help and --version need nothing else and win over
+// any error in the rest. Not for two threads at once: getopt_long's state is the process's.
 CliParse ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The full usage text, for --help.

@@ -7,7 +7,7 @@
 
 #include "engine/patch_name_value.h"
 #include "engine/text_encoding.h"
-#include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 
 namespace {
 

@@ -22,13 +22,4 @@ std::string ExecutablePath() {
     }
 }
 
-std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string FileNameOf(const std::string& path) {
-    return path.substr(DirectoryOf(path).size());
-}
-
 }  // namespace os

@@ -9,10 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <condition_variable>
-#include <exception>
-#include <memory>
-#include <mutex>
 #include <thread>
 
 #include "platform/os/file_access.h"
@@ -35,50 +31,22 @@ bool ClearNonBlocking(int fd) {
 }
 
 // Takes the folder's lock, waiting at most `wait` for another holder; false when it could not.
-// The wait blocks on a thread of its own, so that it can end at the deadline (flock has no time
-// limit, and a signal to cut it short would be the whole process's) and the lock still goes to
-// the waiter as soon as it is free; one that comes too late is let go at once.
+// flock has no time limit of its own, so the lock is asked for without waiting until the
+// deadline, at pauses short enough that a lock let go is soon taken and growing so that a
+// long wait costs few calls.
 bool LockWithin(int folder, std::chrono::milliseconds wait) {
-    if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
-        return true;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + wait;
+    std::chrono::milliseconds pause(2);
+    while (flock(folder, LOCK_EX | LOCK_NB) != 0) {
+        const Clock::time_point now = Clock::now();
+        if (errno != EWOULDBLOCK || now >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+        pause = std::min(pause * 2, std::chrono::milliseconds(40));
     }
-    // The lock belongs to the open folder, which the duplicate shares.
-    const int waiter = errno == EWOULDBLOCK ? dup(folder) : -1;
-    if (waiter < 0) {
-        return false;
-    }
-    struct Wait {
-        std::mutex mutex;
-        std::condition_variable ended;
-        bool over = false;
-        bool locked = false;
-        bool late = false;
-    };
-    std::shared_ptr<Wait> state;
-    try {
-        state = std::make_shared<Wait>();
-        std::thread([state, waiter] {
-            int result = 0;
-            while ((result = flock(waiter, LOCK_EX)) != 0 && errno == EINTR) {
-            }
-            const std::lock_guard<std::mutex> guard(state->mutex);
-            state->over = true;
-            state->locked = result == 0;
-            if (state->late && state->locked) {
-                flock(waiter, LOCK_UN);
-            }
-            close(waiter);
-            state->ended.notify_one();
-        }).detach();
-    } catch (const std::exception&) {
-        // No thread to wait on (a process at its limits): as where there are no locks.
-        close(waiter);
-        return false;
-    }
-    std::unique_lock<std::mutex> guard(state->mutex);
-    state->ended.wait_for(guard, wait, [&state] { return state->over; });
-    state->late = !state->over;
-    return state->locked;
+    return true;
 }
 
 }  // namespace

@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "platform/os/create_folders.h"
-#include "platform/os/executable_path.h"
 #include "platform/os/file_commit.h"
 #include "platform/os/input_file.h"
+#include "platform/os/path_names.h"
 #include "platform/os/profile_text.h"
 #include "platform/os/user_folders.h"
 

@@ -6,23 +6,19 @@
 
 #include <cerrno>
 
+#include "platform/os/path_names.h"
+
 namespace os {
 
 namespace {
 
 constexpr int kMaxLinks = 40;
 
-// Splits `path` into its folder ("." when it names none) and its last component.
-std::pair<std::string, std::string> SplitPath(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return {".", path};
-    }
-    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
-}
-
-UniqueFd OpenFolder(int base, const std::string& folder) {
-    return UniqueFd(openat(base, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+// The folder that holds the last component of `path`.
+UniqueFd OpenFolderOf(int base, const std::string& path) {
+    const std::string folder = DirectoryOf(path);
+    return UniqueFd(
+        openat(base, folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 }  // namespace
@@ -32,8 +28,7 @@ std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
         errno = path.empty() ? ENOENT : EISDIR;
         return std::nullopt;
     }
-    auto [folderPath, name] = SplitPath(path);
-    ResolvedEntry entry{OpenFolder(AT_FDCWD, folderPath), name, path};
+    ResolvedEntry entry{OpenFolderOf(AT_FDCWD, path), FileNameOf(path), path};
     for (int hop = 0; entry.folder && hop <= kMaxLinks; ++hop) {
         char target[4096];
         const ssize_t length =
@@ -52,13 +47,11 @@ std::optional<ResolvedEntry> ResolveEntry(const std::string& path) {
             errno = EISDIR;
             return std::nullopt;
         }
-        auto [linkFolder, linkName] = SplitPath(link);
         // A relative target is read from the folder that holds the link.
         const bool absolute = link.front() == '/';
-        entry.folder = OpenFolder(absolute ? AT_FDCWD : entry.folder.get(), linkFolder);
-        entry.name = linkName;
-        const std::string linkAt = SplitPath(entry.path).first;
-        entry.path = absolute || linkAt == "." ? link : (linkAt == "/" ? "" : linkAt) + "/" + link;
+        entry.folder = OpenFolderOf(absolute ? AT_FDCWD : entry.folder.get(), link);
+        entry.name = FileNameOf(link);
+        entry.path = absolute ? link : DirectoryOf(entry.path) + link;
     }
     if (entry.folder) {
         errno = ELOOP;

@@ -6,6 +6,7 @@
 #include <cerrno>
 
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "platform/os/user_folders.h"
 
 namespace os {

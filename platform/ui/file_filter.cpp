@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/file_filter.h"
 
+#include "platform/os/path_names.h"
+
 namespace ui {
 
 namespace {
@@ -87,16 +89,9 @@ std::string FilterExtension(const FileFilter& filter) {
     return extension;
 }
 
-bool HasExtension(std::string_view path) {
-    const auto slash = path.rfind('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    const auto dot = name.rfind('.');
-    return dot != std::string_view::npos && dot > 0;
-}
-
 std::string WithDefaultExtension(const std::string& path, const FileFilter* selected,
                                  std::string_view defaultExtension) {
-    if (path.empty() || path.back() == '/' || HasExtension(path)) {
+    if (path.empty() || path.back() == '/' || os::HasExtension(path)) {
         return path;
     }
     std::string extension = selected ? FilterExtension(*selected) : std::string();

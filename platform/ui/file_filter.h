@@ -29,10 +29,6 @@ std::string ToolkitNameFilter(const FileFilter& filter);
 // wildcard in "ext"; empty for "*.*", "*" and the like.
 std::string FilterExtension(const FileFilter& filter);
 
-// True when the last path component carries an extension: a "." that is not its first
-// character. ".profile" has none; "notes.txt" and "notes." have one.
-bool HasExtension(std::string_view path);
-
 // The name a save dialog stores when the user typed `path`: unchanged when its last component
 // has an extension or is empty; otherwise with the selected filter's extension appended or,
 // when that filter stands for no single extension (or none is selected), with

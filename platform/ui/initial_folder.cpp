@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/os/path_names.h"
+
 namespace ui {
 
 namespace {
@@ -33,11 +35,15 @@ std::string FolderOfPath(const std::string& path) {
     if (path.empty() || IsFolder(path)) {
         return path;
     }
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
+    std::string folder = os::DirectoryOf(path);
+    if (folder.empty()) {
         return ".";
     }
-    return slash == 0 ? "/" : path.substr(0, slash);
+    // The root keeps its '/'; any other folder is named without it.
+    if (folder.size() > 1) {
+        folder.pop_back();
+    }
+    return folder;
 }
 
 std::string InitialFolder(const std::string& requested, const std::string& lastUsed,

@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QDialog>
 
-#include "platform/os/executable_name.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/display_session.h"
 #include "platform/ui/help_viewer.h"
@@ -19,7 +19,7 @@ CWinApp* g_app = nullptr;
 
 CWinApp::CWinApp(const char* appName) : m_appName(appName ? appName : "") {
     const std::string exePath = os::ExecutablePath();
-    m_exeName = os::ExecutableName(exePath);
+    m_exeName = os::StemOf(exePath);
     m_helpFilePath = os::WithExtension(exePath, ".HLP");
     g_app = this;
 }

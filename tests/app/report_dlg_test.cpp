@@ -13,6 +13,7 @@
 #include "app/report_app.h"
 #include "app/settings_store.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "platform/ui/file_dialog.h"
 #include "platform/ui/help_viewer.h"
 #include "platform/ui/message_box.h"
@@ -466,8 +467,7 @@ void ReportDlgTest::f1AsksForTopic0x20066() {
     QCOMPARE(HelpSeam::Requests().size(), std::size_t(1));
     QCOMPARE(HelpSeam::Requests().front().topic, 0x20066ul);
     QCOMPARE(HelpSeam::Requests().front().helpFile,
-             os::ExecutablePath().substr(0, os::ExecutablePath().rfind('/')) +
-                 "/app_report_dlg_tests.HLP");
+             os::DirectoryOf(os::ExecutablePath()) + "app_report_dlg_tests.HLP");
 }
 
 void ReportDlgTest::systemCommandsOpenTheAboutBox_data() {

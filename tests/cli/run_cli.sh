@@ -39,6 +39,13 @@ grep -q '^Usage: tabulon-cli \[--template FILE\] PCG REPORT$' out || fail "--hel
 run --version
 expect 0 ""
 [[ $(cat out) == "tabulon-cli 1.0.0.1" ]] || fail "--version: $(cat out)"
+# Long names cut short, as coreutils take them; help wins over an error before it.
+run --he
+expect 0 ""
+grep -q '^Usage: ' out || fail "--he: $(cat out)"
+run --temp= --colour --vers
+expect 0 ""
+[[ $(cat out) == "tabulon-cli 1.0.0.1" ]] || fail "--vers after errors: $(cat out)"
 hint="Try 'tabulon-cli --help' for more information."
 run
 expect 2 "tabulon-cli: missing PCG file and report
@@ -70,6 +77,12 @@ empty report name|triton.pcg ''
 empty PCG file name|-d made triton.pcg ''
 unknown option '--col'$'\n''our'|$'--col\nour' triton.pcg a.htm
 missing report after 'a'$'\t''b'$'\033''[0m'|$'a\tb\e[0m'
+unknown option '--colour'|--colour --template= triton.pcg a.htm
+option '--template' needs a file|triton.pcg a.htm --temp
+empty folder name for '--output-dir'|--output-d= triton.pcg
+unknown format 'xml'; tsv, csv or json|--li --form=xml triton.pcg
+option '--list' takes no value|--list=tsv triton.pcg
+unknown option '-x'|-xd made triton.pcg
 CASES
 [[ ! -e made && ! -e /triton.htm ]] || fail "a usage error wrote a report"
 status=0
@@ -150,6 +163,21 @@ expect 1 "tabulon-cli: missing.pcg: $missing (missing.pcg: No such file or direc
 tabulon-cli: in/bank.PCG: not written: reports/deeper/bank.htm is the report of bank.pcg in this run"
 cmp reports/deeper/bank.htm "$expected" || fail "the batch's first report differs"
 cmp reports/deeper/x.htm "$expected" || fail "the batch went no further than a failure"
+# The folder attached to -d, long names cut short, options after operands, '--' before them.
+while IFS='|' read -r folder arguments; do
+  eval "run $arguments"
+  expect 0 ""
+  cmp "$folder/triton.htm" "$expected" || fail "no report in $folder: $arguments"
+done <<'CASES'
+attached|-dattached triton.pcg
+cut|--output-di cut triton.pcg
+cut-attached|--output-d=cut-attached triton.pcg
+after|triton.pcg --output-dir after
+ended|-d ended -- triton.pcg
+CASES
+run --li --form csv triton.pcg
+expect 0 ""
+[[ $(head -n1 out) == $'kind,slot,name\r' ]] || fail "--li --form csv: $(head -n1 out)"
 # Inputs are never outputs: in/x.pcg's report would be in/x.htm, another input.
 run --output-dir=in in/x.pcg in/x.htm
 expect 1 "tabulon-cli: in/x.pcg: $made

@@ -15,6 +15,7 @@
 #include "engine/report_template.h"
 #include "engine/template_loader.h"
 #include "platform/os/executable_path.h"
+#include "platform/os/path_names.h"
 #include "support/pcg_builder.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"

@@ -12,12 +12,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 
+#include "platform/os/file_commit.h"
 #include "support/child_process.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -284,20 +287,47 @@ TEST(WriteProfileString, KilledWritersLeaveNothingBehind) {
               std::string::npos);
 }
 
-// A copy of the program that hangs while it holds the lock holds up another's write only so
-// long; the write then goes on as where there are no locks.
+// A second writer waits for the first one's lock and then adds to what the first wrote; a copy
+// of the program that hangs while it holds the lock holds up another's write only so long, and
+// the write then goes on whole, as where there are no locks.
 TEST(WriteProfileString, WaitsForAnotherWritersLockOnlySoLong) {
+    using Clock = std::chrono::steady_clock;
+    using std::chrono::milliseconds;
+    const milliseconds bound(os::FileCommit::kLockWaitMilliseconds);
     support::TempDir dir;
     const auto path = dir.Write("Tabulon.INI", "[MRU]\r\n");
     const int folder = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    Clock::time_point start = Clock::now();
+    const pid_t second = fork();
+    ASSERT_GE(second, 0);
+    if (second == 0) {
+        alarm(10);
+        _exit(os::WriteProfileString(path, "MRU", "pcg", "a") ? 0 : 1);
+    }
+    std::this_thread::sleep_for(milliseconds(300));
+    dir.Write("Tabulon.INI", "[MRU]\r\nreport=r\r\n");
+    ASSERT_EQ(flock(folder, LOCK_UN), 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(second, &status, 0), second);
+    const Clock::duration waited = Clock::now() - start;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\nreport=r\r\npcg=a\r\n");
+    EXPECT_GE(waited, milliseconds(300));
+    EXPECT_LT(waited, bound);
+
+    ASSERT_EQ(flock(folder, LOCK_EX), 0);
+    start = Clock::now();
     const auto result = support::RunInChild([&] {
         alarm(10);
-        return os::WriteProfileString(path, "MRU", "pcg", "a") ? 0 : 1;
+        return os::WriteProfileString(path, "MRU", "pcg", "b") ? 0 : 1;
     });
+    const Clock::duration held = Clock::now() - start;
     close(folder);
     EXPECT_EQ(result.exitCode, 0) << "ended by signal " << result.signal;
-    EXPECT_EQ(ReadFile(path), "[MRU]\r\npcg=a\r\n");
+    EXPECT_EQ(ReadFile(path), "[MRU]\r\nreport=r\r\npcg=b\r\n");
+    EXPECT_GE(held, bound);
+    EXPECT_LT(held, bound + milliseconds(1000));
 }
 
 TEST(ProfileMemory, ReadingAndWritingTakeLessThanTwiceTheFile) {
