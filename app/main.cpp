@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include <cstdio>
 #include <new>
 
 #include "app/report_app.h"
+#include "platform/os/out_of_memory.h"
 #include "platform/os/write_signals.h"
 
 namespace {
@@ -19,10 +19,11 @@ int main(int /*argc*/, char** argv) {
     // The command line means nothing to the program; not even the toolkit sees it. Memory that
     // runs out outside a Generate (which reports it) ends the program with one line, never an
     // abort.
+    os::EndQuietlyWhenMemoryRunsOut("tabulon");
     try {
         return theApp.Run(1, argv);
     } catch (const std::bad_alloc&) {
-        std::fputs("tabulon: memory exhausted\n", stderr);
+        os::TellMemoryExhausted();
     }
     return 1;
 }

@@ -9,8 +9,25 @@
 
 namespace bench {
 
+namespace {
+
+std::string InstrumentSizePcg() {
+    support::PcgBuilder banks;
+    for (std::uint32_t bank = 0; bank <= 5; ++bank) {
+        std::vector<std::string> names;
+        for (std::uint32_t k = 0; k < 128; ++k) {
+            names.push_back(support::InstrumentName(support::ProgramName(bank * 128 + k)));
+        }
+        banks.Bank(bank < 5 ? "PBK1" : "MBK1", names, bank < 5 ? 540 : 1120, bank);
+    }
+    return banks.bytes();
+}
+
+}  // namespace
+
 BenchFiles::BenchFiles()
     : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())),
+      m_instrumentSizePcg(m_dir.Write("instrument-size.pcg", InstrumentSizePcg())),
       m_laterModelPcg(
           m_dir.Write("later.pcg", support::FactoryLikePcg(support::PcgLayout::LaterModel))) {}
 
@@ -52,18 +69,18 @@ std::string BenchFiles::LargePcg(std::uint64_t megabytes) const {
     return path;
 }
 
-std::string BenchFiles::LargeTemplate(std::uint64_t megabytes, int tags) const {
+std::string BenchFiles::Template(std::uint64_t bytes, int tags) const {
     const std::string name =
-        "large-" + std::to_string(megabytes) + "-" + std::to_string(tags) + ".htm";
+        "template-" + std::to_string(bytes) + "-" + std::to_string(tags) + ".htm";
     if (support::Exists(m_dir.Path(name))) {
         return m_dir.Path(name);
     }
     const std::string line =
         "<tr><td class=\"cell\">some literal text of an ordinary report line</td></tr>\n";
-    const std::uint64_t lines = megabytes * 1024 * 1024 / line.size();
+    const std::uint64_t lines = bytes / line.size();
     const std::uint64_t every = lines / static_cast<std::uint64_t>(tags);
     std::string text;
-    text.reserve(megabytes * 1024 * 1024 + static_cast<std::uint64_t>(tags) * 24);
+    text.reserve(bytes + static_cast<std::uint64_t>(tags) * 24);
     int written = 0;
     for (std::uint64_t i = 0; i < lines; ++i) {
         if (i % every == 0 && written < tags) {

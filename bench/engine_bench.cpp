@@ -105,6 +105,34 @@ BENCHMARK(Floor_ReadInputsReplaceReport)
     ->Repetitions(kDiskRepetitions)
     ->Unit(benchmark::kMicrosecond);
 
+// --- An instrument-size PCG file and a template of 100 KB with 1,000 tags -----------------------
+
+std::string HundredKilobyteTemplate() {
+    return g_files->Template(100 * 1000, 1000);
+}
+
+void GenerateReport_InstrumentSize(benchmark::State& state) {
+    const std::string report = g_files->OutputPath("instrument-size.htm");
+    const std::string templatePath = HundredKilobyteTemplate();
+    for (auto _ : state) {
+        const GenerateOutcome outcome =
+            GenerateReportFromTemplate({templatePath, false}, g_files->instrumentSizePcg(), report);
+        if (!outcome.succeeded) {
+            state.SkipWithError(outcome.message.c_str());
+        }
+    }
+}
+BENCHMARK(GenerateReport_InstrumentSize)
+    ->Repetitions(kDiskRepetitions)
+    ->Unit(benchmark::kMicrosecond);
+
+void Floor_ReadInputsReplaceInstrumentSize(benchmark::State& state) {
+    ReadInputsReplaceReports(state, HundredKilobyteTemplate(), g_files->instrumentSizePcg(), 1);
+}
+BENCHMARK(Floor_ReadInputsReplaceInstrumentSize)
+    ->Repetitions(kDiskRepetitions)
+    ->Unit(benchmark::kMicrosecond);
+
 // --- Every bank of a later model's file (3,851 slots, 2.3 MB) ---------------------------------
 
 std::string AllBanksTemplate() {
@@ -297,6 +325,8 @@ int main(int argc, char** argv) {
         {
             {"GenerateReport_InstrumentPcg", "Floor_ReadInputsReplaceReport/1", Target::TimeAtMost,
              1.3},
+            {"GenerateReport_InstrumentSize", "Floor_ReadInputsReplaceInstrumentSize",
+             Target::TimeAtMost, 1.2},
             {"Cli_OneReport", "Floor_Cat_OneReport", Target::TimeAtMost, 2.0},
             {"Cli_Batch/100", "Floor_ReadInputsReplaceReport/100", Target::TimeAtMost, 1.3},
             {"ReadPatchNames_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast,

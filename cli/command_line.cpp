@@ -11,7 +11,7 @@
 
 namespace {
 
-enum class Option { Template, OutputDir, AllBanks, List, Format, Help, Version };
+enum class Option { Template, OutputDir, Layout, AllBanks, List, Format, Output, Help, Version };
 
 struct OptionSpec {
     Option option;
@@ -24,9 +24,11 @@ struct OptionSpec {
 constexpr OptionSpec kOptions[] = {
     {Option::Template, "template", 0, "a file"},
     {Option::OutputDir, "output-dir", 'd', "a folder"},
+    {Option::Layout, "layout", 0, "a layout"},
     {Option::AllBanks, "all-banks", 0, nullptr},
     {Option::List, "list", 0, nullptr},
     {Option::Format, "format", 0, "tsv, csv or json"},
+    {Option::Output, "output", 'o', "a list of columns"},
     {Option::Help, "help", 0, nullptr},
     {Option::Version, "version", 0, nullptr},
 };
@@ -142,6 +144,7 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     bool batch = false;
     bool list = false;
     bool formatGiven = false;
+    std::optional<std::string> layoutGiven;  // as --layout or --all-banks named it
     // Our own messages, not getopt_long's; 0 starts it afresh, as each call must.
     opterr = 0;
     optind = 0;
@@ -168,9 +171,19 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
                 request.outputFolder = value;
                 batch = true;
                 break;
-            case Option::AllBanks:
-                request.allBanks = true;
+            case Option::Layout:
+            case Option::AllBanks: {
+                const std::string name =
+                    given.spec->option == Option::AllBanks ? "all-banks" : value;
+                fail(EmptyValueError(name, given, "layout"));
+                if (layoutGiven && *layoutGiven != name) {
+                    fail("two layouts: " + QuotedName(*layoutGiven, Quoting::Always) + " and " +
+                         QuotedName(name, Quoting::Always));
+                }
+                layoutGiven = name;
+                request.layout = name;
                 break;
+            }
             case Option::List:
                 list = true;
                 break;
@@ -181,6 +194,16 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
                 }
                 formatGiven = true;
                 break;
+            case Option::Output: {
+                std::vector<ListingColumn> columns;
+                std::string unknown;
+                if (!ListingColumnsNamed(value, columns, unknown)) {
+                    fail("unknown column " + QuotedName(unknown, Quoting::Always) +
+                         "; file, kind, bank, slot, name, category, uses or used_by");
+                }
+                request.columns = std::move(columns);
+                break;
+            }
         }
     }
     request.operands.assign(argv.begin() + optind, argv.begin() + argc);
@@ -195,9 +218,9 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
     if (list) {
-        if (batch || request.templateFile || request.allBanks) {
+        if (batch || request.templateFile || layoutGiven) {
             return {std::nullopt,
-                    "--list makes no report: it takes no -d, --template or --all-banks"};
+                    "--list makes no report: it takes no -d, --template, --layout or --all-banks"};
         }
         if (request.operands.empty()) {
             return {std::nullopt, "no PCG file given"};
@@ -207,6 +230,9 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (formatGiven) {
         return {std::nullopt, "--format goes with --list"};
+    }
+    if (request.columns) {
+        return {std::nullopt, "-o goes with --list"};
     }
     if (batch) {
         if (request.operands.empty()) {
@@ -229,42 +255,58 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText(const std::string& program) {
     return "Usage: " + program +
-           " [--template FILE] PCG REPORT\n"
+           " [--layout NAME | --template FILE] PCG REPORT\n"
            "       " +
            program +
-           " [--template FILE] -d DIR PCG...\n"
+           " [--layout NAME | --template FILE] -d DIR PCG...\n"
            "       " +
            program +
-           " --list [--format tsv|csv|json] PCG...\n"
+           " --list [--format tsv|csv|json] [-o COLUMNS] PCG...\n"
            "       " +
            program +
            " --help | --version\n"
            "\n"
            "Makes the HTML patch list of Korg Triton PCG files, as Tabulon's Generate does:\n"
-           "the first 128 patch names filled into the template. Files of later models\n"
-           "(Triton Extreme and others) are read too.\n"
+           "the first 128 patch names filled into the template, each beside its slot. Files\n"
+           "of every model (Triton, Studio, Rack, Extreme, LE, Karma) and partial saves are\n"
+           "read, and slots are labelled as each model shows them.\n"
            "\n"
            "  PCG REPORT            write the report of PCG to REPORT; '-' is standard output\n"
            "  -d, --output-dir DIR  write one report per PCG file into DIR (made when\n"
            "                        missing), each named after its PCG file with the\n"
            "                        extension .htm\n"
-           "      --all-banks       list every bank of the file in the report: programs,\n"
-           "                        combinations, drum kits and arpeggio patterns (the\n"
-           "                        template all-banks.htm installed with the program)\n"
-           "      --template FILE   use FILE as the template instead of your own\n"
-           "                        ($XDG_DATA_HOME/tabulon/template.htm, or\n"
-           "                        ~/.local/share/tabulon/template.htm) or else the one\n"
-           "                        installed with the program\n"
+           "      --layout NAME     lay the report out as NAME: patch-list (the first 128\n"
+           "                        programs, the default), all-banks (every bank of every\n"
+           "                        kind, with categories), by-category (programs, then\n"
+           "                        combinations, under their categories), combinations\n"
+           "                        (each combination with the programs it plays), or one\n"
+           "                        of yours, NAME.htm in ~/.local/share/tabulon/\n"
+           "                        ($XDG_DATA_HOME/tabulon/), where a file named like a\n"
+           "                        shipped one (all-banks.htm) is used in its place\n"
+           "      --all-banks       the same as --layout all-banks\n"
+           "      --template FILE   use FILE as the template instead of a layout\n"
            "      --list            write every slot of each PCG file to standard output,\n"
            "                        one a line: kind, slot and name, tab-separated (and\n"
            "                        the file first, when there are several)\n"
            "      --format FORMAT   the listing as tsv (the default), csv (with a header\n"
-           "                        line) or json\n"
+           "                        line) or json (every column, always)\n"
+           "  -o, --output COLUMNS  the listing's columns, comma-separated, in that order:\n"
+           "                        file, kind, bank (empty for drum kits and arpeggio\n"
+           "                        patterns), slot, name, category (the factory's name),\n"
+           "                        uses (a combination's programs), used_by (a program's\n"
+           "                        combinations in the same file)\n"
            "      --help            show this help and exit\n"
            "      --version         show the version and exit\n"
            "\n"
+           "Template keys: PATCHNAME_000 to PATCHNAME_127 (the names, only < and > escaped),\n"
+           "PATCHSLOT_000 to _127 (their slots), PROGRAM_A000, COMBI_A000, DRUMKIT_000,\n"
+           "ARPEGGIO_000 (a slot's name), PROGRAM_A000_CATEGORY, COMBI_A000_CATEGORY,\n"
+           "COMBI_A000_USES, PROGRAM_A000_USED_BY, PROGRAM_BANKS and the other kinds',\n"
+           "PROGRAM_CATEGORIES, COMBI_CATEGORIES, COMBI_PROGRAMS, PCG_FILE_NAME; every key\n"
+           "but the names escapes &, <, >, \" and ' for HTML.\n"
+           "\n"
            "A report is replaced whole or not at all; an input file is never written.\n"
            "Listings are UTF-8, names read in the reports' charset, Windows-1252.\n"
-           "Exit status: 0 when every report was written and every file listed, 1 when any\n"
-           "failed, 2 on wrong usage.\n";
+           "Exit status: 0 when every report was written and every file listed, each read\n"
+           "whole; 1 when any failed, or a file ends before its chunks say; 2 on wrong usage.\n";
 }

@@ -18,8 +18,9 @@ struct CliRequest {
     };
     Action action = Action::Report;
     std::optional<std::string> templateFile;  // instead of the usual lookup
-    bool allBanks = false;                    // the shipped template of every bank
+    std::string layout = "patch-list";        // the layout reports take, unless templateFile
     ListingFormat format = ListingFormat::Tsv;
+    std::optional<std::vector<ListingColumn>> columns;  // a listing's, when given
     std::string outputFolder;
     std::vector<std::string> operands;
 };
@@ -32,12 +33,15 @@ struct CliParse {
 
 // Reads the options as coreutils do, with the C library's getopt_long: "--template FILE" (or
 // "--template=FILE"), "-d DIR" (or "-dDIR", "--output-dir DIR", "--output-dir=DIR"),
-// "--all-banks", "--list", "--format FORMAT" (or "--format=FORMAT"), "--help" and "--version",
+// "--layout NAME", "--all-banks" (which is "--layout all-banks"), "--list", "--format FORMAT"
+// (or "--format=FORMAT"), "-o LIST" ("--output LIST": a listing's columns), "--help" and
+// "--version",
 // wherever they stand (before the first operand when POSIXLY_CORRECT is set); a long name may
 // be cut short to a beginning no other shares ("--temp", "--out=DIR"); "--" ends them, and "-"
 // alone is an operand. An empty value is wrong usage, and so is "--template=" with nothing
 // after the "="; a message about a value names its long option whole. --list takes at least one
-// operand and, of the others, only --format, which needs it; otherwise, without -d there must be
+// operand and, of the others, only --format and -o, which need it (an unknown column is wrong
+// usage); a layout's name is looked for by the caller; otherwise, without -d there must be
 // exactly two operands, with it at least one. --help and --version need nothing else and win over
 // any error in the rest. Not for two threads at once: getopt_long's state is the process's.
 CliParse ParseCommandLine(const std::vector<std::string>& arguments);

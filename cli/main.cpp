@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
 #include "platform/os/file_identity.h"
+#include "platform/os/out_of_memory.h"
 #include "platform/os/path_names.h"
 #include "platform/os/template_location.h"
 #include "platform/os/write_all.h"
@@ -87,7 +90,13 @@ int ListSlots(const std::string& program, const CliRequest& request) {
         return 1;
     }
     int outputError = 0;
-    SlotListing listing(request.format, request.operands.size() > 1,
+    // Kind, slot and name, and the file first where there are several.
+    std::vector<ListingColumn> columns = {ListingColumn::Kind, ListingColumn::Slot,
+                                          ListingColumn::Name};
+    if (request.operands.size() > 1) {
+        columns.insert(columns.begin(), ListingColumn::File);
+    }
+    SlotListing listing(request.format, request.columns.value_or(columns),
                         [&outputError](std::string_view text) {
                             if (outputError == 0 && !os::WriteAll(STDOUT_FILENO, text)) {
                                 outputError = errno;
@@ -120,18 +129,41 @@ int ListSlots(const std::string& program, const CliRequest& request) {
     return status;
 }
 
+// Wrong usage: the reason, a hint, and status 2.
+int WrongUsage(const std::string& program, const std::string& why) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
+                 why.c_str(), program.c_str());
+    return 2;
+}
+
+// The shipped layouts' names and the user's, for a message.
+std::string LayoutNames() {
+    std::string names;
+    for (const os::ShippedLayout& layout : os::kShippedLayouts) {
+        names += (names.empty() ? "" : ", ") + std::string(layout.name);
+    }
+    for (const std::string& name : os::UserLayoutNames()) {
+        names += ", " + QuotedName(name, Quoting::Always);
+    }
+    return names;
+}
+
 int Run(const std::string& program, int argc, char** argv) {
     const CliParse parse = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (!parse.request) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help' for more information.\n", program.c_str(),
-                     parse.error.c_str(), program.c_str());
-        return 2;
+        return WrongUsage(program, parse.error);
     }
     const CliRequest& request = *parse.request;
-    const os::TemplateLocation templateFile =
+    const bool reports =
+        request.action == CliRequest::Action::Report || request.action == CliRequest::Action::Batch;
+    const std::optional<os::TemplateLocation> found =
         request.templateFile ? os::TemplateLocation{*request.templateFile, true}
-        : request.allBanks   ? os::FindAllBanksTemplate()
-                             : os::FindReportTemplate();
+                             : os::FindLayout(request.layout);
+    if (reports && !found) {
+        return WrongUsage(program, "unknown layout " + QuotedName(request.layout, Quoting::Always) +
+                                       "; " + LayoutNames());
+    }
+    const os::TemplateLocation templateFile = found.value_or(os::TemplateLocation{});
     switch (request.action) {
         case CliRequest::Action::Help:
             return Print(program, UsageText(program));
@@ -160,15 +192,15 @@ int main(int argc, char** argv) {
     // Names in messages are shown as the user's locale prints them; nothing else depends on it.
     std::setlocale(LC_CTYPE, "");
     // Under a memory limit any step may fail to allocate: one line, never an abort.
-    std::string program;
-    const auto named = [&program] { return program.empty() ? "tabulon-cli" : program.c_str(); };
+    os::EndQuietlyWhenMemoryRunsOut("tabulon-cli");
     try {
-        program = os::FileNameOf(argc > 0 ? argv[0] : "tabulon-cli");
+        const std::string program = os::FileNameOf(argc > 0 ? argv[0] : "tabulon-cli");
+        os::EndQuietlyWhenMemoryRunsOut(program.c_str());
         return Run(program, argc, argv);
     } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "%s: memory exhausted\n", named());
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s: %s\n", named(), error.what());
+        os::TellMemoryExhausted();
+    } catch (const std::length_error&) {
+        os::TellMemoryExhausted();
     }
     return 1;
 }

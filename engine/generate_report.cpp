@@ -97,11 +97,11 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         CReportTemplate reportTemplate;
         reportTemplate.SetTemplate(std::move(*templateText));
-        const SlotKeysUsed used = SlotKeysIn(reportTemplate);
+        const WholeFileKeys used = WholeFileKeysIn(reportTemplate);
         const bool classic = !used.Any() || ShowsPatchNames(reportTemplate);
-        const PcgReading reading = ReadPcg(
-            pcgPath,
-            {classic ? PcgRules::Classic : PcgRules::WholeFile, kReportedNames, used.Any()});
+        const PcgReading reading =
+            ReadPcg(pcgPath, {classic ? PcgRules::Classic : PcgRules::WholeFile, kReportedNames,
+                              used.Any(), used.FirstProgramsOnly() ? kPatchSlots : 0});
         if (reading.status != PcgReadStatus::Read) {
             return OutcomeOfRead(reading.status, reading.error, pcgPath);
         }
@@ -117,8 +117,9 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
         if (classic) {
             SetPatchNames(reading.names, reportTemplate);
         }
-        reportTemplate.SetValue("PCG_FILE_NAME", PcgFileNameValue(pcgPath));
-        SetSlotValues(reading.contents, used, reportTemplate);
+        const std::string fileName = PcgFileNameValue(pcgPath);
+        reportTemplate.SetValue("PCG_FILE_NAME", fileName);
+        SetSlotValues(reading.contents, used, fileName, reportTemplate);
         // Straight to the file: the report is never held whole beside the template.
         reportTemplate.Render([&report](std::string_view piece) { report.Write(piece); });
         if (!report.Commit()) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Every named slot of a PCG file: programs, combinations, drum kits and arpeggio patterns.
+// Every named slot of a PCG file: programs, combinations, drum kits and arpeggio patterns, with
+// what the instrument shows beside each name.
 #pragma once
 
 #include <array>
@@ -10,12 +11,26 @@
 #include <vector>
 
 enum class SlotKind : std::uint8_t { Program, Combination, DrumKit, Arpeggio };
+inline constexpr std::size_t kSlotKinds = 4;
 
-// Drum kits and arpeggio patterns are numbered across all banks of their kind, in file order;
-// programs and combinations by their position in their own bank.
+// Drum kits and arpeggio patterns are numbered across the banks of their kind; programs and
+// combinations by their position in their own bank.
 inline bool NumberedAcrossBanks(SlotKind kind) {
     return kind == SlotKind::DrumKit || kind == SlotKind::Arpeggio;
 }
+
+// A bank as a combination's timbre names it, and as every bank of programs or combinations is
+// labelled: 0-4 A-E, 5 F, 6 G, 7-15 g(1)-g(9), 16 g(d), 17 + k the k-th expansion or user bank
+// (H + k on a Triton Extreme, EXB-A + k on the others).
+inline constexpr std::uint8_t kNoBankCode = 0xFF;  // a bank number outside that table
+inline constexpr std::uint8_t kBankCodes = 25;
+
+// What the file's header says of the model that wrote it.
+struct PcgModel {
+    std::uint8_t product = 0;  // header byte 4: 0x50 the Triton family, 0x63 the LE, 0x5D Karma
+    bool extreme = false;      // header byte 8 is 1: a Triton Extreme
+    bool TritonFamily() const { return product == 0x50; }
+};
 
 // One bank chunk as the file gives it.
 struct PcgBank {
@@ -24,16 +39,38 @@ struct PcgBank {
     std::uint32_t number;     // the bank number stored in the chunk
     std::uint32_t firstSlot;  // its first slot in PcgContents::slots
     std::uint32_t slotCount;  // how many of its records the file holds
+    std::uint8_t code;        // programs and combinations: as a timbre names it, or kNoBankCode
+    std::uint8_t labelSize;   // the label's length in `prefix`
+    std::uint8_t prefixSize;  // what stands before a slot's number: the label, and a '-' after
+                              // a number shown for want of a label ("0x5-")
+    std::array<char, 11> prefix;
+
+    // "A", "EXB-A", "g(d)", "0x5"; empty for drum kits and arpeggio patterns.
+    std::string_view Label() const { return {prefix.data(), labelSize}; }
+    std::string_view Prefix() const { return {prefix.data(), prefixSize}; }
 };
 
-// One record's name.
+inline constexpr std::uint8_t kNoCategory = 0xFF;
+inline constexpr std::size_t kMaxTimbres = 8;
+
+// A program as a combination's timbre names it: its bank's code and its number in the bank.
+struct ProgramRef {
+    std::uint8_t code;
+    std::uint8_t number;
+    bool operator==(const ProgramRef&) const = default;
+};
+
+// One record.
 struct PcgSlot {
-    // Programs and combinations: the position in the bank (A000 is 0). Drum kits and
-    // arpeggio patterns: numbered across all banks of their kind in file order.
+    // As the instrument numbers it: programs and combinations by their position in the bank
+    // (A000 is 0), drum kits and arpeggio patterns by where their bank's numbers begin.
     std::uint32_t index;
     std::uint32_t bank;  // its bank in PcgContents::banks
     std::uint8_t nameLength;
-    std::array<char, 16> name;  // the record's first bytes, cut at the first NUL
+    std::array<char, 16> name;                 // the record's first bytes, cut at the first NUL
+    std::uint8_t category;                     // 0-15 as the instrument shows it, or kNoCategory
+    std::uint8_t useCount;                     // combinations: how many programs the timbres play
+    std::array<ProgramRef, kMaxTimbres> uses;  // those programs, each once, in timbre order
 
     std::string_view Name() const { return {name.data(), nameLength}; }
 };
@@ -65,32 +102,10 @@ struct PcgShortfall {
 std::string ShortfallText(const PcgShortfall& shortfall);
 
 struct PcgContents {
+    PcgModel model;
     std::vector<PcgBank> banks;  // in file order
     std::vector<PcgSlot> slots;  // in file order, bank by bank
     PcgShortfall shortfall;
 
     const PcgBank& BankOf(const PcgSlot& slot) const { return banks[slot.bank]; }
 };
-
-// "program", "combination", "drumkit" or "arpeggio": the kind's name in listings.
-std::string_view KindName(SlotKind kind);
-
-// The bank as the instrument names it: "A" to "E" for banks 0 to 4, "F" for the optional
-// board's bank, "H" to "N" for banks 0x20000 to 0x20006; any other number as "0x" and its
-// hexadecimal digits (upper case).
-std::string BankLabel(const PcgBank& bank);
-
-// The slot as the instrument shows it: programs and combinations by bank and three-digit
-// position ("A000", "N127"; "0x5-000" in a bank of another number), drum kits and arpeggio
-// patterns by their three-digit number alone ("000", "506"). More digits where needed.
-std::string SlotLabel(const PcgBank& bank, const PcgSlot& slot);
-
-// SlotLabel in two parts, for callers that label many slots of one bank: what comes before
-// the number ("A", "0x5-", nothing for drum kits and arpeggio patterns), and the number.
-std::string SlotLabelPrefix(const PcgBank& bank);
-// True when `label` is one SlotLabel gives for some slot of `kind`: the part of a report's key
-// after "PROGRAM_", "DRUMKIT_" and the others.
-bool IsSlotLabel(SlotKind kind, std::string_view label);
-
-// The number, written from `out`, which must have room for 10 digits; returns where it ends.
-char* WriteSlotNumber(const PcgSlot& slot, char* out);

@@ -25,6 +25,8 @@ struct PcgReadRequest {
     std::size_t names = CPatchTable::kEntries;
     // Classic: the whole tree too, once the classic rules have found banks.
     bool wholeFile = false;
+    // The tree: read no further than this many program slots (0: the whole file).
+    std::size_t programsWanted = 0;
 };
 
 struct PcgReading {

@@ -11,7 +11,13 @@
 // too. "PRG1" (programs), "CMB1" (combinations), "DKT1" (drum kits) and "ARP1" (arpeggio
 // patterns) hold bank chunks ("PBK1" or "MBK1", "CBK1", "DBK1", "ABK1" in turn); every other
 // chunk is skipped by its size. A bank chunk holds record count, record size and bank number
-// (big-endian), then its records, each named by its first 16 bytes up to a NUL.
+// (big-endian), then its records, each named by its first 16 bytes up to a NUL. The header's
+// bytes 4 and 8 tell the model, which labels the banks (LabelBank) and says where a record
+// keeps its category (CategoryPlaceOf) and, for a combination of 448 bytes in a Triton
+// family's file, which programs its eight timbres play: timbre t at byte 224 + 28t, its
+// program's number in byte 0, its bank's code in byte 1, its status in bits 5-7 of byte 2 (a
+// program is played where that is INT, 0, or Both, 2). A record shorter than a byte that
+// tells something gives nothing of it.
 //
 // Reads `file` from where it stands (its first byte) into `contents`, which must be empty.
 // Read: at least one bank chunk was found (its records may be none); NoBanks: the headers
@@ -21,5 +27,8 @@
 // it, nor a record that does not begin inside its chunk. Memory is what the contents keep,
 // and they keep at most kMaxPcgSlots slots, kMaxPcgBanks banks and kMaxPcgChunks chunks
 // visited, whatever the counts and sizes say. Where the reading stops before the "PCG1"
-// chunk's end (a cap, or a file cut short), `contents.shortfall` says why.
-PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents);
+// chunk's end (a cap, or a file cut short), `contents.shortfall` says why. With
+// `programsWanted`, reading ends at the first program slot past that many, which is no
+// shortfall: a report that shows the first programs alone reads no further.
+PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents,
+                          std::size_t programsWanted = 0);

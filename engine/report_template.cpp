@@ -43,7 +43,7 @@ void CReportTemplate::SetTemplate(std::string text) {
     m_lengths.clear();
     m_lengths.shrink_to_fit();
     m_values.clear();
-    m_writers.clear();
+    m_source = nullptr;
     m_text = std::move(text);
 
     std::string_view remaining = m_text;
@@ -84,9 +84,8 @@ void CReportTemplate::SetValue(const std::string& key, std::string value) {
     m_values[key] = std::move(value);
 }
 
-void CReportTemplate::SetValueWriter(const std::string& key,
-                                     std::function<void(const Sink& sink)> write) {
-    m_writers[key] = std::move(write);
+void CReportTemplate::SetValueSource(ValueSource source) {
+    m_source = std::move(source);
 }
 
 void CReportTemplate::Render(const Sink& sink) const {
@@ -95,8 +94,8 @@ void CReportTemplate::Render(const Sink& sink) const {
             sink(text);
         } else if (const auto value = m_values.find(text); value != m_values.end()) {
             sink(value->second);
-        } else if (const auto writer = m_writers.find(text); writer != m_writers.end()) {
-            writer->second(sink);
+        } else if (m_source) {
+            m_source(text, sink);
         }
     });
 }

@@ -34,11 +34,13 @@ public:
     void SetValue(const std::string& key, std::string value);
 
     using Sink = std::function<void(std::string_view)>;
-    // Stores under `key` a value that `write` hands to the sink it is given, piece by piece, at
-    // each of the key's tags as rendering reaches it: a value too large to be worth holding (a
-    // list of thousands of names) goes straight to where the output goes. What `write` uses
-    // must outlive the rendering. A value set with SetValue under the same key wins.
-    void SetValueWriter(const std::string& key, std::function<void(const Sink& sink)> write);
+    using ValueSource = std::function<void(std::string_view key, const Sink& sink)>;
+    // Asks `source`, at each tag whose key has no value stored, to hand that key's value to
+    // the sink it is given, piece by piece, as rendering reaches the tag (a key it knows
+    // nothing of renders as nothing): values too many to store one by one, or too large to be
+    // worth holding (a list of thousands of names), are made where they are shown, straight
+    // to where the output goes. What `source` uses must outlive the rendering.
+    void SetValueSource(ValueSource source);
 
     // Replaces `out` with the chunks in order, each tag replaced by its key's value, or by
     // nothing when the key has none.
@@ -61,7 +63,7 @@ private:
     void ForEachChunk(Visit&& visit) const;
 
     std::map<std::string, std::string, std::less<>> m_values;
-    std::map<std::string, std::function<void(const Sink&)>, std::less<>> m_writers;
+    ValueSource m_source;
     std::string m_text;
     // The chunks are kept as their lengths alone, each in 7-bit groups (LEB128): chunks
     // alternate literal and tag from a literal, and a marker of two bytes follows every chunk

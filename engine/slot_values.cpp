@@ -2,180 +2,210 @@
 #include "engine/slot_values.h"
 
 #include <cstdio>
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 #include "engine/patch_name_value.h"
+#include "engine/program_users.h"
+#include "engine/slot_categories.h"
+#include "engine/slot_finder.h"
+#include "engine/slot_labels.h"
+#include "engine/slot_lists.h"
 #include "engine/text_encoding.h"
 #include "platform/os/path_names.h"
 
 namespace {
 
-constexpr std::size_t kKinds = 4;
+constexpr std::string_view kKeyPrefixes[kSlotKinds] = {"PROGRAM_", "COMBI_", "DRUMKIT_",
+                                                       "ARPEGGIO_"};
+constexpr std::string_view kPatchSlotPrefix = "PATCHSLOT_";
 
-struct KindTexts {
-    const char* keyPrefix;
-    const char* sectionsKey;
-    const char* heading;
+// What a key of one slot asks for.
+enum class SlotValue { Name, Category, Uses, UsedBy };
+
+struct SlotKey {
+    SlotKind kind;
+    std::string_view label;
+    SlotValue value;
 };
 
-constexpr KindTexts kKindTexts[kKinds] = {
-    {"PROGRAM_", "PROGRAM_BANKS", "Programs"},
-    {"COMBI_", "COMBI_BANKS", "Combinations"},
-    {"DRUMKIT_", "DRUMKIT_BANKS", "Drum kits"},
-    {"ARPEGGIO_", "ARPEGGIO_BANKS", "Arpeggio patterns"},
-};
-
-const KindTexts& TextsOf(SlotKind kind) {
-    return kKindTexts[static_cast<std::size_t>(kind)];
-}
-
-// Copies `text` to `out`; returns where it ends.
-char* Put(char* out, std::string_view text) {
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-}
-
-// Gathers small pieces of text and hands them on in large ones.
-class PieceBuffer {
-public:
-    explicit PieceBuffer(const CReportTemplate::Sink& sink) : m_sink(sink) {
-        m_text.resize(kSize + kRoom);
-    }
-    ~PieceBuffer() { Flush(); }
-    PieceBuffer(const PieceBuffer&) = delete;
-    PieceBuffer& operator=(const PieceBuffer&) = delete;
-
-    void Add(std::string_view text) {
-        if (text.size() > kRoom) {
-            Flush();
-            m_sink(text);
-            return;
-        }
-        Commit(Put(Room(), text));
-    }
-    // Where up to kRoom bytes may be written; Commit(end) then takes them.
-    char* Room() { return m_text.data() + m_used; }
-    void Commit(const char* end) {
-        m_used = static_cast<std::size_t>(end - m_text.data());
-        if (m_used >= kSize) {
-            Flush();
-        }
-    }
-    void Flush() {
-        if (m_used > 0) {
-            m_sink(std::string_view(m_text.data(), m_used));
-            m_used = 0;
-        }
-    }
-
-    static constexpr std::size_t kRoom = 1024;
-
-private:
-    static constexpr std::size_t kSize = 32 * 1024;
-    const CReportTemplate::Sink& m_sink;
-    std::string m_text;
-    std::size_t m_used = 0;
-};
-
-// One list item per slot of `bank`, each written in place: a report of every bank has
-// thousands, and adding them piece by piece cost more than all the rest. Line ends as the
-// template's own lines have them in the report.
-void AddSlots(const PcgContents& contents, const PcgBank& bank, PieceBuffer& html) {
-    constexpr std::string_view kOpen = "<li><span class=\"num\">";
-    constexpr std::string_view kMiddle = "</span><span class=\"name\">";
-    constexpr std::string_view kClose = "</span></li>\r\n";
-    const std::string prefix = SlotLabelPrefix(bank);
-    // The longest prefix ("0xFFFFFFFF-"), number and name (every byte escaped) fit the room.
-    static_assert(kOpen.size() + 11 + 10 + kMiddle.size() +
-                      kMaxEscapedGrowth * sizeof PcgSlot::name + kClose.size() <=
-                  PieceBuffer::kRoom);
-    for (std::uint32_t s = bank.firstSlot; s < bank.firstSlot + bank.slotCount; ++s) {
-        const PcgSlot& slot = contents.slots[s];
-        char* out = WriteSlotNumber(slot, Put(Put(html.Room(), kOpen), prefix));
-        html.Commit(Put(WriteNameValue(slot.Name(), Escaping::Html, Put(out, kMiddle)), kClose));
-    }
-}
-
-void WriteKindSections(const PcgContents& contents, SlotKind kind,
-                       const CReportTemplate::Sink& sink) {
-    PieceBuffer html(sink);
-    bool begun = false;
-    bool listOpen = false;
-    for (const PcgBank& bank : contents.banks) {
-        if (bank.kind != kind) {
+// The key of one slot, split; none for any other key.
+std::optional<SlotKey> ParseSlotKey(std::string_view key) {
+    struct Suffix {
+        std::string_view text;
+        SlotKind kind;
+        SlotValue value;
+    };
+    static constexpr Suffix kSuffixes[] = {
+        {"_CATEGORY", SlotKind::Program, SlotValue::Category},
+        {"_USED_BY", SlotKind::Program, SlotValue::UsedBy},
+        {"_CATEGORY", SlotKind::Combination, SlotValue::Category},
+        {"_USES", SlotKind::Combination, SlotValue::Uses},
+    };
+    for (std::size_t kind = 0; kind < kSlotKinds; ++kind) {
+        if (!key.starts_with(kKeyPrefixes[kind])) {
             continue;
         }
-        if (!begun) {
-            html.Add("<section class=\"kind ");
-            html.Add(KindName(kind));
-            html.Add("\">\r\n<h2>");
-            html.Add(TextsOf(kind).heading);
-            html.Add("</h2>\r\n");
-            begun = true;
-        }
-        // One list for a kind numbered across its banks, one a bank for the others.
-        if (!NumberedAcrossBanks(kind)) {
-            html.Add("<section class=\"bank\">\r\n<h3>Bank ");
-            html.Add(BankLabel(bank));
-            html.Add("</h3>\r\n<ol>\r\n");
-            AddSlots(contents, bank, html);
-            html.Add("</ol>\r\n</section>\r\n");
-        } else {
-            if (!listOpen) {
-                html.Add("<ol>\r\n");
-                listOpen = true;
+        const std::string_view rest = key.substr(kKeyPrefixes[kind].size());
+        const auto slotKind = static_cast<SlotKind>(kind);
+        for (const Suffix& suffix : kSuffixes) {
+            if (suffix.kind == slotKind && rest.ends_with(suffix.text) &&
+                IsSlotLabel(slotKind, rest.substr(0, rest.size() - suffix.text.size()))) {
+                return SlotKey{slotKind, rest.substr(0, rest.size() - suffix.text.size()),
+                               suffix.value};
             }
-            AddSlots(contents, bank, html);
+        }
+        if (IsSlotLabel(slotKind, rest)) {
+            return SlotKey{slotKind, rest, SlotValue::Name};
         }
     }
-    if (listOpen) {
-        html.Add("</ol>\r\n");
-    }
-    if (begun) {
-        html.Add("</section>");
-    }
+    return std::nullopt;
 }
+
+// PATCHSLOT_000 to PATCHSLOT_127: which one; none for any other key.
+std::optional<std::size_t> ParsePatchSlotKey(std::string_view key) {
+    if (key.size() != kPatchSlotPrefix.size() + 3 || !key.starts_with(kPatchSlotPrefix)) {
+        return std::nullopt;
+    }
+    std::size_t j = 0;
+    for (const char c : key.substr(kPatchSlotPrefix.size())) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        j = j * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return j < kPatchSlots ? std::optional<std::size_t>(j) : std::nullopt;
+}
+
+// The lists, each by its key.
+enum class List { Banks, Categories, CombinationPrograms };
+struct ListKey {
+    std::string_view key;
+    List list;
+    SlotKind kind;
+};
+constexpr ListKey kListKeys[] = {
+    {"PROGRAM_BANKS", List::Banks, SlotKind::Program},
+    {"COMBI_BANKS", List::Banks, SlotKind::Combination},
+    {"DRUMKIT_BANKS", List::Banks, SlotKind::DrumKit},
+    {"ARPEGGIO_BANKS", List::Banks, SlotKind::Arpeggio},
+    {"PROGRAM_CATEGORIES", List::Categories, SlotKind::Program},
+    {"COMBI_CATEGORIES", List::Categories, SlotKind::Combination},
+    {"COMBI_PROGRAMS", List::CombinationPrograms, SlotKind::Combination},
+};
+
+const ListKey* ListKeyOf(std::string_view key) {
+    for (const ListKey& list : kListKeys) {
+        if (list.key == key) {
+            return &list;
+        }
+    }
+    return nullptr;
+}
+
+// What the keys are given from: the file's contents and what is worked out of them once.
+struct SlotValueSource {
+    SlotValueSource(const PcgContents& contents, std::string fileName)
+        : contents(contents), finder(contents), fileName(std::move(fileName)) {
+        for (std::uint32_t s = 0; s < contents.slots.size() && patchSlots.size() < kPatchSlots;
+             ++s) {
+            if (contents.BankOf(contents.slots[s]).kind == SlotKind::Program) {
+                patchSlots.push_back(s);
+            }
+        }
+    }
+
+    void Write(std::string_view key, const CReportTemplate::Sink& sink) {
+        char label[kMaxSlotLabel];
+        if (const auto j = ParsePatchSlotKey(key)) {
+            if (*j < patchSlots.size()) {
+                const PcgSlot& slot = contents.slots[patchSlots[*j]];
+                sink({label, WriteSlotLabel(contents.BankOf(slot), slot, label)});
+            }
+        } else if (const ListKey* list = ListKeyOf(key)) {
+            switch (list->list) {
+                case List::Banks:
+                    WriteKindBanks(contents, list->kind, fileName, sink);
+                    break;
+                case List::Categories:
+                    WriteKindCategories(contents, list->kind, fileName, sink);
+                    break;
+                case List::CombinationPrograms:
+                    WriteCombinationPrograms(contents, finder, fileName, sink);
+                    break;
+            }
+        } else if (const auto slotKey = ParseSlotKey(key)) {
+            if (const PcgSlot* slot = finder.Find(slotKey->kind, slotKey->label)) {
+                sink(ValueOf(*slot, slotKey->value));
+            }
+        }
+    }
+
+    std::string ValueOf(const PcgSlot& slot, SlotValue value) {
+        char label[kMaxSlotLabel];
+        std::string words;
+        switch (value) {
+            case SlotValue::Name:
+                return NameValue(slot.Name(), Escaping::Html);
+            case SlotValue::Category:
+                return NameValue(CategoryName(contents.BankOf(slot).kind, slot.category),
+                                 Escaping::Html);
+            case SlotValue::Uses:
+                for (std::uint8_t u = 0; u < slot.useCount; ++u) {
+                    words += u == 0 ? "" : " ";
+                    words.append(label, WriteProgramLabel(slot.uses[u], contents.model, label));
+                }
+                return words;
+            case SlotValue::UsedBy:
+                if (!users) {
+                    users = std::make_unique<ProgramUsers>(contents);
+                }
+                for (const std::uint32_t user : users->Of(slot)) {
+                    const PcgSlot& combination = contents.slots[user];
+                    words += words.empty() ? "" : " ";
+                    words.append(label,
+                                 WriteSlotLabel(contents.BankOf(combination), combination, label));
+                }
+                return words;
+        }
+        return words;
+    }
+
+    const PcgContents& contents;
+    SlotFinder finder;
+    std::string fileName;
+    std::vector<std::uint32_t> patchSlots;
+    std::unique_ptr<ProgramUsers> users;  // made for the first key that needs it
+};
 
 }  // namespace
 
-bool SlotKeysUsed::Any() const {
-    return slots || sections[0] || sections[1] || sections[2] || sections[3];
-}
-
-SlotKeysUsed SlotKeysIn(const CReportTemplate& reportTemplate) {
-    SlotKeysUsed used;
+WholeFileKeys WholeFileKeysIn(const CReportTemplate& reportTemplate) {
+    WholeFileKeys used;
     reportTemplate.ForEachTag([&used](std::string_view key) {
-        for (std::size_t kind = 0; kind < kKinds; ++kind) {
-            if (key == kKindTexts[kind].sectionsKey) {
-                used.sections[kind] = true;
-            } else if (key.starts_with(kKindTexts[kind].keyPrefix) &&
-                       IsSlotLabel(static_cast<SlotKind>(kind),
-                                   key.substr(std::strlen(kKindTexts[kind].keyPrefix)))) {
-                used.slots = true;
-            }
+        if (ParsePatchSlotKey(key)) {
+            used.patchSlots = true;
+        } else if (ListKeyOf(key)) {
+            used.lists = true;
+        } else if (ParseSlotKey(key)) {
+            used.slots = true;
         }
     });
     return used;
 }
 
-void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
-                   CReportTemplate& reportTemplate) {
-    // Backwards, so that of two slots with one key the first in the file is the one kept.
-    for (auto slot = contents.slots.rbegin(); used.slots && slot != contents.slots.rend(); ++slot) {
-        const PcgBank& bank = contents.BankOf(*slot);
-        reportTemplate.SetValue(TextsOf(bank.kind).keyPrefix + SlotLabel(bank, *slot),
-                                NameValue(slot->Name(), Escaping::Html));
+void SetSlotValues(const PcgContents& contents, const WholeFileKeys& used,
+                   const std::string& fileName, CReportTemplate& reportTemplate) {
+    if (!used.Any()) {
+        return;
     }
-    // The lists are written as the report is, never held whole.
-    for (std::size_t kind = 0; kind < kKinds; ++kind) {
-        if (used.sections[kind]) {
-            reportTemplate.SetValueWriter(
-                kKindTexts[kind].sectionsKey, [&contents, kind](const CReportTemplate::Sink& sink) {
-                    WriteKindSections(contents, static_cast<SlotKind>(kind), sink);
-                });
-        }
-    }
+    auto source = std::make_shared<SlotValueSource>(contents, fileName);
+    reportTemplate.SetValueSource(
+        [source](std::string_view key, const CReportTemplate::Sink& sink) {
+            source->Write(key, sink);
+        });
 }
 
 std::string PcgFileNameValue(const std::string& pcgPath) {

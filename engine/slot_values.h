@@ -1,33 +1,44 @@
 // SPDX-License-Identifier: MIT
-// The report's keys for every slot of a PCG file, beside the 128 PATCHNAME keys.
+// The report's keys for what the whole file holds, beside the 128 PATCHNAME keys.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "engine/pcg_contents.h"
 #include "engine/report_template.h"
 
-// Which of the keys below a template shows: most show none, and the all-banks template shows
-// only the kinds' sections.
-struct SlotKeysUsed {
-    bool slots = false;     // any key of a single slot ("PROGRAM_A000": a label SlotLabel gives)
-    bool sections[4] = {};  // "PROGRAM_BANKS" and the others, by SlotKind
-    bool Any() const;
-};
-SlotKeysUsed SlotKeysIn(const CReportTemplate& reportTemplate);
+// Which of the keys below a template shows: most show none, and reading the file for them
+// costs only what they show.
+struct WholeFileKeys {
+    bool patchSlots = false;  // "PATCHSLOT_000" to "PATCHSLOT_127"
+    bool slots = false;       // a key of one slot: its name, category, programs or users
+    bool lists = false;       // any of the lists
 
-// Sets, as far as `used` asks, for every slot the file holds, "PROGRAM_<slot>",
-// "COMBI_<slot>", "DRUMKIT_<slot>" or "ARPEGGIO_<slot>" (the slot as SlotLabel gives it:
-// PROGRAM_A000, DRUMKIT_143) to its name, trimmed and escaped for HTML (Escaping::Html);
-// where two banks give the same slot, the first in the file wins. Sets "PROGRAM_BANKS",
-// "COMBI_BANKS", "DRUMKIT_BANKS" and "ARPEGGIO_BANKS" to the HTML of that kind's section: a
-// heading for the kind and for each of its banks, and a numbered list of the names (nothing
-// when the file holds no bank of it), written as the report is rendered: `contents` must
-// outlive the rendering. Slots the file does not hold have no value, so their tags render as
-// nothing.
-void SetSlotValues(const PcgContents& contents, const SlotKeysUsed& used,
-                   CReportTemplate& reportTemplate);
+    bool Any() const { return patchSlots || slots || lists; }
+    // Nothing but where the first 128 programs come from: the file is read no further.
+    bool FirstProgramsOnly() const { return patchSlots && !slots && !lists; }
+};
+WholeFileKeys WholeFileKeysIn(const CReportTemplate& reportTemplate);
+
+// The number of program slots PATCHSLOT keys show.
+inline constexpr std::size_t kPatchSlots = 128;
+
+// Gives the template's whole-file keys their values, written as the report is rendered
+// (`contents` must outlive the rendering); a slot or key the file does not hold renders as
+// nothing. Every value is escaped for HTML (Escaping::Html).
+//   PROGRAM_<slot>, COMBI_<slot>, DRUMKIT_<slot>, ARPEGGIO_<slot>: the slot's name, the slot
+//       as SlotLabel gives it (PROGRAM_A000, PROGRAM_EXB-A000, DRUMKIT_143); of two slots with
+//       one label, the first in the file;
+//   PROGRAM_<slot>_CATEGORY, COMBI_<slot>_CATEGORY: its category's factory name;
+//   COMBI_<slot>_USES: the programs it plays, as slots, space-separated, in timbre order;
+//   PROGRAM_<slot>_USED_BY: the combinations that play it, space-separated, in file order;
+//   PATCHSLOT_000 to PATCHSLOT_127: the j-th program slot in file order, as a slot;
+//   PROGRAM_BANKS, COMBI_BANKS, DRUMKIT_BANKS, ARPEGGIO_BANKS: every bank of the kind
+//       (WriteKindBanks); PROGRAM_CATEGORIES, COMBI_CATEGORIES: the kind by category
+//       (WriteKindCategories); COMBI_PROGRAMS: every combination with its programs
+//       (WriteCombinationPrograms). The lists name the file as `fileName`.
+void SetSlotValues(const PcgContents& contents, const WholeFileKeys& used,
+                   const std::string& fileName, CReportTemplate& reportTemplate);
 
 // The report's value for the PCG file's name: `pcgPath` without its folders, trimmed and
 // escaped for HTML. File names are UTF-8 while the report's charset is the template's:

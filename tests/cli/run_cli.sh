@@ -35,7 +35,7 @@ expect() {
 # --- options and exit codes ----------------------------------------------------------------
 run --help
 expect 0 ""
-grep -q '^Usage: tabulon-cli \[--template FILE\] PCG REPORT$' out || fail "--help: $(cat out)"
+grep -q '^Usage: tabulon-cli \[--layout NAME | --template FILE\] PCG REPORT$' out || fail "--help: $(cat out)"
 run --version
 expect 0 ""
 [[ $(cat out) == "tabulon-cli 1.0.0.1" ]] || fail "--version: $(cat out)"

@@ -128,8 +128,52 @@ std::string BankChunk(std::string_view id, const std::vector<std::string>& names
     return Chunk(id, content);
 }
 
-std::string PcgFile(std::string_view children) {
-    return "KORG" + std::string(1, '\x50') + std::string(11, '\0') + Chunk("PCG1", children);
+std::string PcgFile(std::string_view children, std::uint8_t product, bool extreme) {
+    std::string header = "KORG" + std::string(12, '\0');
+    header[4] = static_cast<char>(product);
+    header[8] = extreme ? '\x01' : '\0';
+    return header + Chunk("PCG1", children);
+}
+
+std::uint8_t FactoryCategory(std::size_t n) {
+    return static_cast<std::uint8_t>(n % 16);
+}
+
+std::vector<Timbre> FactoryTimbres(std::size_t n) {
+    const auto number = [n](std::size_t t) { return static_cast<std::uint8_t>((n + 7 * t) % 128); };
+    const auto bank = static_cast<std::uint8_t>(n % 5);  // A-E, in every factory-like file
+    return {
+        {number(0), bank, 0},  // INT
+        {number(1), 6, 2},     // Both, a GM program
+        {number(2), bank, 1},  // Off
+        {number(3), 7, 0},     // g(1)
+        {number(4), bank, 3},  // EXT
+        {number(0), bank, 2},  // the first program again
+        {number(6), 30, 0},    // beyond the table
+        {number(7), 17, 0},    // H, or EXB-A
+    };
+}
+
+std::string ProgramRecord(std::string_view name, std::uint32_t size, std::uint8_t category) {
+    std::string record = PatchRecord(name, size);
+    if (size > 206) {
+        record[206] = static_cast<char>(category);
+    }
+    return record;
+}
+
+std::string CombinationRecord(std::string_view name, std::uint8_t category,
+                              const std::vector<Timbre>& timbres) {
+    std::string record = PatchRecord(name, 448);
+    record[214] = static_cast<char>(0xA0 | category);
+    // Timbres not given are off, as an instrument leaves them.
+    for (std::size_t t = 0; t < 8; ++t) {
+        const Timbre timbre = t < timbres.size() ? timbres[t] : Timbre{0, 0, 1};
+        record[224 + 28 * t] = static_cast<char>(timbre.number);
+        record[224 + 28 * t + 1] = static_cast<char>(timbre.code);
+        record[224 + 28 * t + 2] = static_cast<char>(timbre.status << 5 | 0x11);
+    }
+    return record;
 }
 
 std::string FactorySlotName(std::string_view kind, std::string_view slot) {
@@ -162,37 +206,47 @@ std::string BankLetter(std::uint32_t number) {
                                                                : 'A' + number));
 }
 
-// A container of banks of 128 named by bank letter and position ("A000").
+// A container of banks of 128 named by bank letter and position ("A000"), each record with its
+// category and, for combinations, its timbres; `next` counts the kind's records across files'
+// banks.
 std::string BankedContainer(std::string_view id, std::string_view bankId, std::string_view kind,
                             const std::vector<std::uint32_t>& numbers, std::uint32_t recordSize) {
     std::string banks;
+    std::size_t n = 0;
     for (const std::uint32_t number : numbers) {
-        std::vector<std::string> names;
-        for (std::uint32_t k = 0; k < 128; ++k) {
+        const bool board = number == 0x8000;
+        const std::uint32_t size = board ? 604 : recordSize;
+        std::string content = BigEndian32(128) + BigEndian32(size) + BigEndian32(number);
+        for (std::uint32_t k = 0; k < 128; ++k, ++n) {
             char slot[32];
             std::snprintf(slot, sizeof slot, "%s%03u", BankLetter(number).c_str(), k);
-            names.push_back(InstrumentName(FactorySlotName(kind, slot)));
+            const std::string name = InstrumentName(FactorySlotName(kind, slot));
+            content += kind == "combination"
+                           ? CombinationRecord(name, FactoryCategory(n), FactoryTimbres(n))
+                           : ProgramRecord(name, size, FactoryCategory(n));
         }
-        banks += BankChunk(number == 0x8000 ? "MBK1" : bankId, names, recordSize, number);
+        banks += Chunk(board ? "MBK1" : bankId, content);
     }
     return Chunk(id, banks);
 }
 
-// A container of banks of the given sizes whose slots are numbered across them ("017").
+// A container of banks whose slots are numbered across them ("017"): each bank a number and
+// how many records it holds.
 std::string NumberedContainer(std::string_view id, std::string_view bankId, std::string_view kind,
-                              const std::vector<std::uint32_t>& sizes, std::uint32_t recordSize) {
-    std::string banks;
+                              const std::vector<std::pair<std::uint32_t, std::uint32_t>>& banks,
+                              std::uint32_t recordSize) {
+    std::string chunks;
     std::uint32_t next = 0;
-    for (std::uint32_t bank = 0; bank < sizes.size(); ++bank) {
+    for (const auto& [number, size] : banks) {
         std::vector<std::string> names;
-        for (std::uint32_t k = 0; k < sizes[bank]; ++k, ++next) {
+        for (std::uint32_t k = 0; k < size; ++k, ++next) {
             char slot[32];
             std::snprintf(slot, sizeof slot, "%03u", next);
             names.push_back(InstrumentName(FactorySlotName(kind, slot)));
         }
-        banks += BankChunk(bankId, names, recordSize, bank);
+        chunks += BankChunk(bankId, names, recordSize, number);
     }
-    return Chunk(id, banks);
+    return Chunk(id, chunks);
 }
 
 }  // namespace
@@ -202,8 +256,8 @@ std::string FactoryLikePcg(PcgLayout layout) {
     if (layout == PcgLayout::Classic) {
         return PcgFile(BankedContainer("PRG1", "PBK1", "program", classicBanks, 540) +
                        BankedContainer("CMB1", "CBK1", "combination", {0, 1, 2, 3}, 448) +
-                       NumberedContainer("DKT1", "DBK1", "drumkit", {16}, 2640) +
-                       NumberedContainer("ARP1", "ABK1", "arpeggio", {200}, 160) +
+                       NumberedContainer("DKT1", "DBK1", "drumkit", {{0u, 16u}}, 2640) +
+                       NumberedContainer("ARP1", "ABK1", "arpeggio", {{0u, 200u}}, 160) +
                        Chunk("GLB1", std::string(256, '\x01')) +
                        Chunk("CSM1", std::string(64, '\x02')));
     }
@@ -218,13 +272,17 @@ std::string FactoryLikePcg(PcgLayout layout) {
     const std::string combinations =
         BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448);
     if (layout == PcgLayout::CombinationsOnly) {
-        return PcgFile(leading + combinations);
+        return PcgFile(leading + combinations, 0x50, true);
     }
-    return PcgFile(leading + BankedContainer("PRG1", "PBK1", "program", programBanks, 720) +
-                   combinations + NumberedContainer("DKT1", "DBK1", "drumkit", {48, 48, 48}, 2640) +
-                   NumberedContainer("ARP1", "ABK1", "arpeggio", {200, 307}, 160) +
-                   Chunk("GLB1", std::string(256, '\x01')) +
-                   Chunk("CSM1", std::string(64, '\x02')));
+    using Banks = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    return PcgFile(
+        leading + BankedContainer("PRG1", "PBK1", "program", programBanks, 540) + combinations +
+            NumberedContainer("DKT1", "DBK1", "drumkit",
+                              Banks{{0, 16}, {0x20000, 112}, {0x20007, 16}}, 2640) +
+            NumberedContainer("ARP1", "ABK1", "arpeggio",
+                              Banks{{0, 200}, {0x20000, 112}, {0x20007, 195}}, 160) +
+            Chunk("GLB1", std::string(256, '\x01')) + Chunk("CSM1", std::string(64, '\x02')),
+        0x50, true);
 }
 
 }  // namespace support

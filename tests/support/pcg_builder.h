@@ -56,18 +56,44 @@ std::string Chunk(std::string_view id, std::string_view content);
 std::string BankChunk(std::string_view id, const std::vector<std::string>& names,
                       std::uint32_t recordSize, std::uint32_t bankNumber);
 
-// A whole file: "KORG" and its header, then the "PCG1" chunk holding `children`.
-std::string PcgFile(std::string_view children);
+// A whole file: "KORG" and its header, then the "PCG1" chunk holding `children`. The header's
+// byte 4 is the product (0x50 the Triton family, 0x63 the LE, 0x5D the Karma) and byte 8 is 1
+// on a Triton Extreme.
+std::string PcgFile(std::string_view children, std::uint8_t product = 0x50, bool extreme = false);
 
-// Files in the shapes of the instrument's factory files, sizes and all. Classic: "PRG1" at
-// offset 24 with program banks A-E (numbers 0-4), "CMB1" with combination banks A-D, "DKT1"
-// with 16 drum kits, "ARP1" with 200 arpeggio patterns, then "GLB1" and "CSM1". Later model:
-// "DIV1" and "INI1" first, then program banks A-E, F (an "MBK1" numbered 0x8000) and H-N
-// (0x20000-0x20006), combination banks A-E and H-N, 144 drum kits in three banks and 507
-// arpeggio patterns in two: 2.3 MB. A save of combinations alone: "DIV1" and "INI1", then the
-// later model's combination banks. Every slot is named by FactorySlotName.
+// Files in the shapes of the instrument's factory files, sizes and all. Classic, a Triton's:
+// "PRG1" at offset 24 with program banks A-E (numbers 0-4) of 540-byte records, "CMB1" with
+// combination banks A-D of 448, "DKT1" with 16 drum kits, "ARP1" with 200 arpeggio patterns,
+// then "GLB1" and "CSM1". Later model, a Triton Extreme's: "DIV1" and "INI1" first, then
+// program banks A-E, F (an "MBK1" numbered 0x8000, records of 604 bytes) and H-N
+// (0x20000-0x20006), combination banks A-E and H-N, 144 drum kits in banks 0, 0x20000 and
+// 0x20007 (000-015, 016-127, 128-143) and 507 arpeggio patterns in banks 0, 0x20000 and
+// 0x20007 (000-199, 200-311, 312-506). A save of combinations alone: "DIV1" and "INI1",
+// then the later model's combination banks. Every slot is named by FactorySlotName, and its
+// category and timbres are FactoryCategory's and FactoryTimbres'.
 enum class PcgLayout { Classic, LaterModel, CombinationsOnly };
 std::string FactoryLikePcg(PcgLayout layout);
+
+// The category the factory-like files give the n-th program or combination of a file: n % 16.
+std::uint8_t FactoryCategory(std::size_t n);
+
+// One timbre as a combination record holds it.
+struct Timbre {
+    std::uint8_t number;  // the program's number in its bank
+    std::uint8_t code;    // its bank's code
+    std::uint8_t status;  // 0 INT, 1 Off, 2 Both, 3 EXT, 4 EX2
+};
+// The eight timbres of the n-th combination of the factory-like files: programs of banks the
+// file holds and of the GM banks, timbres that are off, external, twice the same or of a bank
+// code beyond the table among them.
+std::vector<Timbre> FactoryTimbres(std::size_t n);
+
+// Records as the maker's notes describe them, the rest zero: a program of `size` bytes with
+// `category` in byte 206; a combination of 448 with `category` in the low four bits of byte
+// 214 (0xA0 above them) and the timbres from byte 224 on, those not given off.
+std::string CombinationRecord(std::string_view name, std::uint8_t category,
+                              const std::vector<Timbre>& timbres);
+std::string ProgramRecord(std::string_view name, std::uint32_t size, std::uint8_t category);
 
 // The name of a slot of FactoryLikePcg: "kind" is "program", "combination", "drumkit" or
 // "arpeggio", and `slot` as the instrument shows it ("A000", "017"). The factory's own names
