@@ -76,12 +76,96 @@ PY
   fail "one file's CSV has a file column"
 
 for usage in "--list" "--format csv classic.pcg r.htm" "--list --format xml classic.pcg" \
-  "--list -d out classic.pcg" "--list --all-banks classic.pcg"; do
+  "--list -d out classic.pcg" "--list --all-banks classic.pcg" "--list -o slot,colour classic.pcg" \
+  "--list -o '' classic.pcg" "-o slot classic.pcg r.htm" "--list --layout by-category classic.pcg" \
+  "--layout nowhere classic.pcg r.htm" "--layout ../x classic.pcg r.htm" \
+  "--layout combinations --all-banks classic.pcg r.htm"; do
   status=0
-  # shellcheck disable=SC2086 # each case is a list of words
-  "$cli" $usage >out 2>err || status=$?
-  [[ $status == 2 ]] || fail "'$usage': status $status, not 2"
+  eval "\"\$cli\" $usage" >out 2>err || status=$?
+  [[ $status == 2 && ! -e r.htm ]] || fail "'$usage': status $status, not 2"
 done
+"$cli" --layout ../x classic.pcg r.htm 2>err || true
+grep -qx "tabulon-cli: unknown layout '../x'; patch-list, all-banks, by-category, combinations" err ||
+  fail "an unknown layout's message: $(cat err)"
+
+# What the instrument shows beside each name: the columns asked for, in their order, and JSON
+# with every field; checked against the factory-like files' own rules, worked out here anew.
+"$cli" --list -o slot,category,name classic.pcg | head -n 2 | cmp - <(printf 'A000\tKeyboard\tP-A000 MWMWMWMWM\nA001\tOrgan\tP-A001 MWMWMWMWM\n') ||
+  fail "-o: $("$cli" --list -o slot,category,name classic.pcg | head -n 2)"
+"$cli" --list --format csv -o used_by,slot classic.pcg | head -n 1 | cmp - <(printf 'used_by,slot\r\n') ||
+  fail "the CSV header does not follow -o"
+for layout in classic later; do
+  "$cli" --list -o file,kind,bank,slot,name,category,uses,used_by "$layout.pcg" >"$layout-all.tsv"
+  "$cli" --list --format json "$layout.pcg" >"$layout.json"
+done
+python3 - <<'PY' || fail "categories, uses or users differ from the files' own"
+import json
+PROGRAMS = ["Keyboard", "Organ", "Bell/Mallet", "Strings", "Vocal/Airy", "Brass", "Woodwind/Reed",
+            "Guitar/Plucked", "Bass", "SlowSynth", "FastSynth", "LeadSynth", "MotionSynth", "SE",
+            "Hit/Arpg", "Drums"]
+COMBIS = ["Keyboard", "Organ", "Bell/Mallet/Perc", "Strings", "BrassReed", "Orchestral", "World",
+          "Guitar/Plucked", "Pads", "MotionSynth", "Synth", "LeadSplits", "BassSplits",
+          "Complex & SE", "RhythmicPattern", "Ds/Hits"]
+def bank(code, extreme):
+    if code < 5: return "ABCDE"[code]
+    if code >= 17: return chr(ord("H") + code - 17) if extreme else "EXB-" + chr(ord("A") + code - 17)
+    return {6: "G", 7: "g(1)", 16: "g(d)"}.get(code, "g(%d)" % (code - 6))
+def uses(n, extreme):
+    # The builder's eight timbres of the n-th combination: (number, code, status).
+    number = lambda t: (n + 7 * t) % 128
+    timbres = [(number(0), n % 5, 0), (number(1), 6, 2), (number(2), n % 5, 1), (number(3), 7, 0),
+               (number(4), n % 5, 3), (number(0), n % 5, 2), (number(6), 30, 0), (number(7), 17, 0)]
+    played = []
+    for num, code, status in timbres:
+        slot = bank(code, extreme) + "%03d" % num if code < 25 else None
+        if status in (0, 2) and slot and slot not in played:
+            played.append(slot)
+    return played
+for name, extreme in (("classic", False), ("later", True)):
+    rows = [line.rstrip("\n").split("\t") for line in open(name + "-all.tsv", encoding="utf-8")]
+    [listing] = json.load(open(name + ".json", encoding="utf-8"))
+    slots = listing["slots"]
+    assert len(rows) == len(slots) and all(set(s) == {"kind", "bank", "slot", "name", "category", "uses", "used_by"} for s in slots)
+    counts = {}
+    users = {}
+    for row, s in zip(rows, slots):
+        file, kind, bank_label, slot, label, category, used, used_by = row
+        assert [kind, bank_label, slot, category, used.split(), used_by.split()] == \
+               [s["kind"], s["bank"], s["slot"], s["category"], s["uses"], s["used_by"]], row
+        n = counts[kind] = counts.get(kind, -1) + 1
+        if kind in ("drumkit", "arpeggio"):
+            assert bank_label == "" and category == "" and not used, row
+            continue
+        assert slot.startswith(bank_label) and len(slot) == len(bank_label) + 3, row
+        assert category == (PROGRAMS if kind == "program" else COMBIS)[n % 16], row
+        assert used.split() == (uses(n, extreme) if kind == "combination" else []), row
+        for program in used.split():
+            users.setdefault(program, []).append(slot)
+    for row in rows:
+        if row[1] == "program":
+            assert row[7].split() == users.get(row[3], []), row
+    assert counts["combination"] + 1 == (512 if name == "classic" else 1536)
+PY
+
+# The same in the keys of a template of one's own, and the lists.
+printf '%s\n' '<%PROGRAM_A001_CATEGORY%>|<%COMBI_A013_CATEGORY%>|<%COMBI_A000_USES%>|<%PROGRAM_A000_USED_BY%>' \
+  '<%PATCHSLOT_000%>|<%PATCHSLOT_127%>|<%PROGRAM_F000%>|<%PROGRAM_H000%>|<%DRUMKIT_128%>' >keys.htm
+"$cli" --template keys.htm later.pcg - | cmp - <(printf 'Organ|Complex &amp; SE|A000 G007 g(1)021 H049|A000 H000 M000\r\nA000|A127|P-F000 MWMWMWMWM|P-H000 MWMWMWMWM|D-128 MWMWMWMWMW\r\n') ||
+  fail "the keys of a template: $("$cli" --template keys.htm later.pcg -)"
+"$cli" --template keys.htm classic.pcg - | cmp - <(printf 'Organ|Complex &amp; SE|A000 G007 g(1)021 EXB-A049|A000\r\nA000|A127|||\r\n') ||
+  fail "the keys of a template, classic: $("$cli" --template keys.htm classic.pcg -)"
+
+# A layout of one's own by its name, and one named like a shipped layout's file in its place.
+mkdir -p data/tabulon
+printf 'mine <%%PROGRAM_A000%%>\n' >data/tabulon/mine.htm
+printf 'every bank, mine\n' >data/tabulon/all-banks.htm
+"$cli" --layout mine classic.pcg - | cmp - <(printf 'mine P-A000 MWMWMWMWM\r\n') || fail "--layout mine"
+"$cli" --all-banks classic.pcg - | cmp - <(printf 'every bank, mine\r\n') || fail "the user's all-banks.htm"
+status=0
+"$cli" --layout all-banks.htm classic.pcg r.htm 2>err || status=$?
+[[ $status == 2 && $(head -n1 err) == "tabulon-cli: unknown layout 'all-banks.htm'; patch-list, all-banks, by-category, combinations, 'mine'" ]] ||
+  fail "a layout's file name is not its name: $status $(cat err)"
+rm -r data
 
 # A file cut short is listed as far as it goes, and said to be; so is it reported.
 head -c 1000000 later.pcg >half.pcg
