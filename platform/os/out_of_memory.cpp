@@ -21,8 +21,9 @@ void Tell(const char* what) {
     std::memcpy(line, g_program, g_programLength);
     const std::size_t whatLength = std::min(std::strlen(what), sizeof line - g_programLength);
     std::memcpy(line + g_programLength, what, whatLength);
-    // Best effort: there is nothing left to tell a failed write to.
-    static_cast<void>(write(STDERR_FILENO, line, g_programLength + whatLength));
+    if (write(STDERR_FILENO, line, g_programLength + whatLength) < 0) {
+        return;  // there is nothing left to tell a failed write to
+    }
 }
 
 // No exception at all: the runtime could not allocate the one it was to throw. Any other that
