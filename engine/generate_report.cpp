@@ -54,20 +54,6 @@ GenerateOutcome ReportFailure(const os::FileCommit& report) {
     return Failure(GenerateStatus::ReportNotCreated, report.Error(), report.ErrorPath());
 }
 
-// True when the template shows one of PATCHNAME_000 to PATCHNAME_127, written exactly so.
-bool ShowsPatchNames(const CReportTemplate& reportTemplate) {
-    bool shows = false;
-    reportTemplate.ForEachTag([&shows](std::string_view key) {
-        constexpr std::string_view kPrefix = "PATCHNAME_";
-        if (key.size() == kPrefix.size() + 3 && key.starts_with(kPrefix)) {
-            const std::string_view digits = key.substr(kPrefix.size());
-            shows = shows || (digits.find_first_not_of("0123456789") == std::string_view::npos &&
-                              (digits[0] == '0' || (digits[0] == '1' && digits < "128")));
-        }
-    });
-    return shows;
-}
-
 void SetPatchNames(const CPatchTable& table, CReportTemplate& reportTemplate) {
     std::string key = "PATCHNAME_000";
     for (int j = 0; j < kReportedNames; ++j) {
@@ -97,11 +83,11 @@ GenerateOutcome Generate(const os::TemplateLocation& templateFile, const std::st
 
         CReportTemplate reportTemplate;
         reportTemplate.SetTemplate(std::move(*templateText));
-        const WholeFileKeys used = WholeFileKeysIn(reportTemplate);
-        const bool classic = !used.Any() || ShowsPatchNames(reportTemplate);
+        const TemplateKeys used = TemplateKeysIn(reportTemplate);
+        const bool classic = !used.WholeFile() || used.patchNames;
         const PcgReading reading =
             ReadPcg(pcgPath, {classic ? PcgRules::Classic : PcgRules::WholeFile, kReportedNames,
-                              used.Any(), used.FirstProgramsOnly() ? kPatchSlots : 0});
+                              used.WholeFile(), used.FirstProgramsOnly() ? kPatchSlots : 0});
         if (reading.status != PcgReadStatus::Read) {
             return OutcomeOfRead(reading.status, reading.error, pcgPath);
         }

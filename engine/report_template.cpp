@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "engine/report_template.h"
 
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <utility>
 
 namespace {
-
-constexpr std::size_t kMarkerSize = 2;
 
 // The first "<%" (or "%>") in `text`. Both markers hold a '%', which HTML seldom has, while
 // '<' starts every tag: looking for the '%' skips through HTML far faster.
@@ -61,23 +60,22 @@ void CReportTemplate::SetTemplate(std::string text) {
     }
 }
 
-template <typename Visit>
-void CReportTemplate::ForEachChunk(Visit&& visit) const {
-    std::size_t at = 0;
-    bool isTag = false;
-    for (std::size_t i = 0; i < m_lengths.size();) {
-        std::size_t length = 0;
-        for (unsigned shift = 0;; shift += 7) {
-            const unsigned char group = m_lengths[i++];
-            length |= static_cast<std::size_t>(group & 0x7F) << shift;
-            if ((group & 0x80) == 0) {
-                break;
-            }
-        }
-        visit(isTag, std::string_view(m_text).substr(at, length));
-        at += length + kMarkerSize;
-        isTag = !isTag;
+std::size_t CReportTemplate::KeyHash::operator()(std::string_view key) const {
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15;
+    std::uint64_t hash = key.size();
+    while (key.size() >= sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, key.data(), sizeof word);
+        hash = (hash ^ word) * kMultiplier;
+        hash ^= hash >> 29;
+        key.remove_prefix(sizeof word);
     }
+    std::uint64_t tail = 0;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        tail |= std::uint64_t{static_cast<unsigned char>(key[i])} << (8 * i);
+    }
+    hash = (hash ^ tail) * kMultiplier;
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
 }
 
 void CReportTemplate::SetValue(const std::string& key, std::string value) {
@@ -113,12 +111,4 @@ std::vector<TemplateChunk> CReportTemplate::Chunks() const {
     std::vector<TemplateChunk> chunks;
     ForEachChunk([&](bool isTag, std::string_view text) { chunks.push_back({isTag, text}); });
     return chunks;
-}
-
-void CReportTemplate::ForEachTag(const std::function<void(std::string_view)>& visit) const {
-    ForEachChunk([&visit](bool isTag, std::string_view text) {
-        if (isTag) {
-            visit(text);
-        }
-    });
 }

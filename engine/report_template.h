@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // One piece of a parsed template.
@@ -55,14 +55,48 @@ public:
 
     // Calls `visit(key)` for every tag in template order: values that cost work to make are
     // made only for templates that show them.
-    void ForEachTag(const std::function<void(std::string_view key)>& visit) const;
+    template <typename Visit>
+    void ForEachTag(Visit&& visit) const {
+        ForEachChunk([&visit](bool isTag, std::string_view text) {
+            if (isTag) {
+                visit(text);
+            }
+        });
+    }
 
 private:
     // Calls `visit(isTag, text)` for every chunk in order.
     template <typename Visit>
-    void ForEachChunk(Visit&& visit) const;
+    void ForEachChunk(Visit&& visit) const {
+        std::size_t at = 0;
+        bool isTag = false;
+        for (std::size_t i = 0; i < m_lengths.size();) {
+            std::size_t length = 0;
+            for (unsigned shift = 0;; shift += 7) {
+                const unsigned char group = m_lengths[i++];
+                length |= static_cast<std::size_t>(group & 0x7F) << shift;
+                if ((group & 0x80) == 0) {
+                    break;
+                }
+            }
+            visit(isTag, std::string_view(m_text).substr(at, length));
+            at += length + kMarkerSize;
+            isTag = !isTag;
+        }
+    }
 
-    std::map<std::string, std::string, std::less<>> m_values;
+    static constexpr std::size_t kMarkerSize = 2;
+
+    // Looked up once per tag as rendering reaches it, by the key's bytes as they stand. Keys
+    // are short and few, so eight bytes at a time mixed by a multiply do; the library's hash
+    // of every byte cost a report as much as the rest of its lookups.
+    struct KeyHash {
+        using is_transparent = void;
+        // Not noexcept: the map then keeps each key's hash, rather than working it out anew for
+        // every entry it passes on a lookup.
+        std::size_t operator()(std::string_view key) const;
+    };
+    std::unordered_map<std::string, std::string, KeyHash, std::equal_to<>> m_values;
     ValueSource m_source;
     std::string m_text;
     // The chunks are kept as their lengths alone, each in 7-bit groups (LEB128): chunks

@@ -182,10 +182,18 @@ struct SlotValueSource {
 
 }  // namespace
 
-WholeFileKeys WholeFileKeysIn(const CReportTemplate& reportTemplate) {
-    WholeFileKeys used;
+TemplateKeys TemplateKeysIn(const CReportTemplate& reportTemplate) {
+    TemplateKeys used;
     reportTemplate.ForEachTag([&used](std::string_view key) {
-        if (ParsePatchSlotKey(key)) {
+        // Most keys of most templates are the names': told apart first, in a few steps.
+        constexpr std::string_view kPatchName = "PATCHNAME_";
+        if (key.starts_with(kPatchName)) {
+            const std::string_view digits = key.substr(kPatchName.size());
+            used.patchNames = used.patchNames ||
+                              (digits.size() == 3 &&
+                               digits.find_first_not_of("0123456789") == std::string_view::npos &&
+                               (digits[0] == '0' || (digits[0] == '1' && digits < "128")));
+        } else if (ParsePatchSlotKey(key)) {
             used.patchSlots = true;
         } else if (ListKeyOf(key)) {
             used.lists = true;
@@ -196,9 +204,9 @@ WholeFileKeys WholeFileKeysIn(const CReportTemplate& reportTemplate) {
     return used;
 }
 
-void SetSlotValues(const PcgContents& contents, const WholeFileKeys& used,
+void SetSlotValues(const PcgContents& contents, const TemplateKeys& used,
                    const std::string& fileName, CReportTemplate& reportTemplate) {
-    if (!used.Any()) {
+    if (!used.WholeFile()) {
         return;
     }
     auto source = std::make_shared<SlotValueSource>(contents, fileName);

@@ -7,18 +7,21 @@
 #include "engine/pcg_contents.h"
 #include "engine/report_template.h"
 
-// Which of the keys below a template shows: most show none, and reading the file for them
-// costs only what they show.
-struct WholeFileKeys {
+// Which keys a template shows: reading the file costs only what they need. Most templates show
+// the 128 names alone.
+struct TemplateKeys {
+    bool patchNames = false;  // one of PATCHNAME_000 to PATCHNAME_127, written exactly so
+    // The keys below:
     bool patchSlots = false;  // "PATCHSLOT_000" to "PATCHSLOT_127"
     bool slots = false;       // a key of one slot: its name, category, programs or users
     bool lists = false;       // any of the lists
 
-    bool Any() const { return patchSlots || slots || lists; }
+    // Any key that only the whole file's reading gives.
+    bool WholeFile() const { return patchSlots || slots || lists; }
     // Nothing but where the first 128 programs come from: the file is read no further.
     bool FirstProgramsOnly() const { return patchSlots && !slots && !lists; }
 };
-WholeFileKeys WholeFileKeysIn(const CReportTemplate& reportTemplate);
+TemplateKeys TemplateKeysIn(const CReportTemplate& reportTemplate);
 
 // The number of program slots PATCHSLOT keys show.
 inline constexpr std::size_t kPatchSlots = 128;
@@ -37,7 +40,7 @@ inline constexpr std::size_t kPatchSlots = 128;
 //       (WriteKindBanks); PROGRAM_CATEGORIES, COMBI_CATEGORIES: the kind by category
 //       (WriteKindCategories); COMBI_PROGRAMS: every combination with its programs
 //       (WriteCombinationPrograms). The lists name the file as `fileName`.
-void SetSlotValues(const PcgContents& contents, const WholeFileKeys& used,
+void SetSlotValues(const PcgContents& contents, const TemplateKeys& used,
                    const std::string& fileName, CReportTemplate& reportTemplate);
 
 // The report's value for the PCG file's name: `pcgPath` without its folders, trimmed and

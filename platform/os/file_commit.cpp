@@ -217,34 +217,40 @@ bool FileCommit::ReadCurrent(std::string& content) const {
     return file.ReadRest(content);
 }
 
-bool FileCommit::Write(std::string_view bytes) {
+bool FileCommit::WriteBeyondBuffer(std::string_view bytes) {
     if (m_failed || !m_file) {
         return Fail(EBADF);
     }
-    if (m_buffer.capacity() < kBufferSize) {
-        m_buffer.reserve(kBufferSize);
+    if (!m_buffer) {
+        m_buffer.reset(new char[kBufferSize]);
+        m_used = 0;
     }
-    if (!m_buffer.empty()) {
-        const std::size_t take = std::min(bytes.size(), kBufferSize - m_buffer.size());
-        m_buffer.append(bytes.substr(0, take));
+    if (m_used > 0) {
+        const std::size_t take = std::min(bytes.size(), kBufferSize - m_used);
+        std::memcpy(m_buffer.get() + m_used, bytes.data(), take);
+        m_used += take;
         bytes.remove_prefix(take);
-        if (m_buffer.size() < kBufferSize || !Flush()) {
-            return !m_failed;
+        if (m_used == kBufferSize && !Flush()) {
+            return false;
         }
     }
     const std::size_t whole = bytes.size() - bytes.size() % kBufferSize;
     if (whole > 0 && !WriteAll(m_file.get(), bytes.substr(0, whole))) {
         return Fail(errno);
     }
-    m_buffer.append(bytes.substr(whole));
+    bytes.remove_prefix(whole);
+    std::memcpy(m_buffer.get() + m_used, bytes.data(), bytes.size());
+    m_used += bytes.size();
+    m_room = kBufferSize - m_used;
     return true;
 }
 
 bool FileCommit::Flush() {
-    if (!m_failed && !WriteAll(m_file.get(), m_buffer)) {
+    if (!m_failed && m_used > 0 && !WriteAll(m_file.get(), {m_buffer.get(), m_used})) {
         Fail(errno);
     }
-    m_buffer.clear();
+    m_used = 0;
+    m_room = m_buffer ? kBufferSize : 0;
     return !m_failed;
 }
 
@@ -352,7 +358,8 @@ void FileCommit::Discard() {
     // Only now that its temporary is in place or gone may others take it for abandoned.
     m_lock.Reset();
     m_link = UnnamedLink::None;
-    m_buffer = std::string();
+    m_buffer.reset();
+    m_used = m_room = 0;
     m_stream = false;
     // Closing the folder also releases its lock.
     m_folder.Reset();

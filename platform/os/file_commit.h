@@ -4,6 +4,8 @@
 
 #include <sys/stat.h>
 
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,7 +79,16 @@ public:
     bool ReadCurrent(std::string& content) const;
 
     // Adds bytes to the new content (buffered). False once anything has failed.
-    bool Write(std::string_view bytes);
+    bool Write(std::string_view bytes) {
+        // A report comes in thousands of small pieces: those go straight into the buffer.
+        if (bytes.size() < m_room && !m_failed) {
+            std::memcpy(m_buffer.get() + m_used, bytes.data(), bytes.size());
+            m_used += bytes.size();
+            m_room -= bytes.size();
+            return true;
+        }
+        return WriteBeyondBuffer(bytes);
+    }
 
     // Puts the new content in place. False when anything failed on the way, or when something
     // that must not be replaced has appeared at the path since Begin; the old file is then as
@@ -95,6 +106,7 @@ public:
 private:
     bool CreateTemporary(const struct stat* existing);
     bool OpenStream(int fd);
+    bool WriteBeyondBuffer(std::string_view bytes);
     bool Flush();
     bool NameTemporary();
     bool PutInPlace();
@@ -116,7 +128,9 @@ private:
     bool m_failed = false;
     int m_error = 0;
     std::string m_errorPath;
-    std::string m_buffer;
+    std::unique_ptr<char[]> m_buffer;  // taken at the first write
+    std::size_t m_used = 0;
+    std::size_t m_room = 0;  // what the buffer has left; 0 until there is one
 };
 
 }  // namespace os
