@@ -161,8 +161,9 @@ cp triton.pcg bank.pcg
 run -d reports/deeper bank.pcg missing.pcg in/bank.PCG in/x.pcg
 expect 1 "tabulon-cli: missing.pcg: $missing (missing.pcg: No such file or directory)
 tabulon-cli: in/bank.PCG: not written: reports/deeper/bank.htm is the report of bank.pcg in this run"
-cmp reports/deeper/bank.htm "$expected" || fail "the batch's first report differs"
-cmp reports/deeper/x.htm "$expected" || fail "the batch went no further than a failure"
+# The shipped template names the PCG file: copies of triton.pcg under other names name those.
+cmp reports/deeper/bank.htm <(sed 's/triton\.pcg/bank.pcg/g' "$expected") || fail "the batch's first report differs"
+cmp reports/deeper/x.htm <(sed 's/triton\.pcg/x.pcg/g' "$expected") || fail "the batch went no further than a failure"
 # The folder attached to -d, long names cut short, options after operands, '--' before them.
 while IFS='|' read -r folder arguments; do
   eval "run $arguments"

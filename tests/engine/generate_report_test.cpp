@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/report_generation.h"
 #include "engine/report_template.h"
@@ -237,22 +239,43 @@ TEST(GenerateReport, TheUsersOwnTemplateComesFirst) {
     EXPECT_EQ(ReadFile(report), "home: Strings 1\r\n");
 }
 
+// The shipped template names the file and shows each of the 128 names once, in order, with
+// its slot's label just before it on its line; it holds no other key.
 TEST(ShippedTemplate, HoldsEachOf128KeysOnce) {
     const auto text = LoadTemplateText(os::DirectoryOf(os::ExecutablePath()) + "template.htm");
     ASSERT_TRUE(text);
     CReportTemplate reportTemplate;
     reportTemplate.SetTemplate(*text);
-    std::vector<std::string> keys;
-    for (const auto& chunk : reportTemplate.Chunks()) {
-        if (chunk.isTag) {
-            keys.emplace_back(chunk.text);
+    const std::vector<TemplateChunk> chunks = reportTemplate.Chunks();
+    std::vector<std::string> names;
+    std::size_t slots = 0;
+    std::size_t fileNames = 0;
+    for (std::size_t c = 0; c < chunks.size(); ++c) {
+        if (!chunks[c].isTag) {
+            continue;
+        }
+        const std::string key(chunks[c].text);
+        if (key.starts_with("PATCHNAME_")) {
+            names.push_back(key);
+            ASSERT_GE(c, 2u) << key;
+            EXPECT_TRUE(chunks[c - 2].isTag && chunks[c - 2].text == "PATCHSLOT_" + key.substr(10))
+                << key << " is not beside its slot";
+            EXPECT_EQ(chunks[c - 1].text.find('\n'), std::string_view::npos) << key;
+        } else if (key.starts_with("PATCHSLOT_")) {
+            ++slots;
+        } else if (key == "PCG_FILE_NAME") {
+            ++fileNames;
+        } else {
+            ADD_FAILURE() << "the shipped template holds the key " << key;
         }
     }
-    ASSERT_EQ(keys.size(), 128u);
+    EXPECT_GE(fileNames, 1u);
+    EXPECT_EQ(slots, 128u);
+    ASSERT_EQ(names.size(), 128u);
     for (int j = 0; j < 128; ++j) {
         char key[16];
         std::snprintf(key, sizeof key, "PATCHNAME_%03d", j);
-        EXPECT_EQ(keys[static_cast<std::size_t>(j)], key);
+        EXPECT_EQ(names[static_cast<std::size_t>(j)], key);
     }
 }
 

@@ -38,6 +38,8 @@ expected=(
   './usr/lib/tabulon/tabulon'
   './usr/lib/tabulon/template.htm'
   './usr/lib/tabulon/all-banks.htm'
+  './usr/lib/tabulon/by-category.htm'
+  './usr/lib/tabulon/combinations.htm'
   './usr/lib/tabulon/tabulon.HLP'
   './usr/bin/tabulon -> ../lib/tabulon/tabulon'
   './usr/lib/tabulon/tabulon-cli'

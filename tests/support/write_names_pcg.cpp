@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
-// Writes a PCG file whose one program bank holds the given patch names, one name a line of the
-// names file, for scripts that need reports of banks of their own choosing.
+// Writes a PCG file whose one program bank (A unless another of A-E is given) holds the given
+// patch names, one name a line of the names file, for scripts that need reports of banks of
+// their own choosing.
+#include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -10,8 +12,9 @@
 #include "support/temp_dir.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::cerr << "usage: write_names_pcg <names file> <path>\n";
+    const std::string bank = argc == 4 ? argv[3] : "A";
+    if ((argc != 3 && argc != 4) || bank.size() != 1 || bank[0] < 'A' || bank[0] > 'E') {
+        std::cerr << "usage: write_names_pcg <names file> <path> [A|B|C|D|E]\n";
         return 2;
     }
     const std::string namesPath = argv[1];
@@ -41,7 +44,7 @@ int main(int argc, char** argv) {
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     // Sizes right, so that the whole file's reader finds the bank too.
     const std::string bytes =
-        support::PcgFile(support::Chunk("PRG1", support::BankChunk("PBK1", names, 540, 0)));
+        support::PcgFile(support::Chunk("PRG1", support::BankChunk("PBK1", names, 540, static_cast<std::uint32_t>(bank[0] - 'A'))));
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
