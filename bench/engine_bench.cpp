@@ -135,13 +135,16 @@ BENCHMARK(Floor_ReadInputsReplaceInstrumentSize)
 
 // --- Every bank of a later model's file (3,851 slots, 2.3 MB) ---------------------------------
 
-std::string AllBanksTemplate() {
-    return os::DirectoryOf(os::ExecutablePath()) + "all-banks.htm";
+// The shipped layouts beside the patch list, by their files; the argument picks one.
+const char* const kLayoutFiles[] = {"all-banks.htm", "by-category.htm", "combinations.htm"};
+
+std::string LayoutTemplate(std::int64_t layout) {
+    return os::DirectoryOf(os::ExecutablePath()) + kLayoutFiles[layout];
 }
 
-void GenerateReport_AllBanks(benchmark::State& state) {
-    const std::string report = g_files->OutputPath("all-banks.htm");
-    const std::string templatePath = AllBanksTemplate();  // found once, as by its floor
+void GenerateReport_Layout(benchmark::State& state) {
+    const std::string report = g_files->OutputPath("layout.htm");
+    const std::string templatePath = LayoutTemplate(state.range(0));  // found once, as by its floor
     for (auto _ : state) {
         const GenerateOutcome outcome =
             GenerateReportFromTemplate({templatePath, false}, g_files->laterModelPcg(), report);
@@ -150,12 +153,16 @@ void GenerateReport_AllBanks(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(GenerateReport_AllBanks)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+BENCHMARK(GenerateReport_Layout)
+    ->DenseRange(0, 2)
+    ->Repetitions(kDiskRepetitions)
+    ->Unit(benchmark::kMicrosecond);
 
-void Floor_ReadInputsReplaceAllBanksReport(benchmark::State& state) {
-    ReadInputsReplaceReports(state, AllBanksTemplate(), g_files->laterModelPcg(), 1);
+void Floor_ReadInputsReplaceLayoutReport(benchmark::State& state) {
+    ReadInputsReplaceReports(state, LayoutTemplate(state.range(0)), g_files->laterModelPcg(), 1);
 }
-BENCHMARK(Floor_ReadInputsReplaceAllBanksReport)
+BENCHMARK(Floor_ReadInputsReplaceLayoutReport)
+    ->DenseRange(0, 2)
     ->Repetitions(kDiskRepetitions)
     ->Unit(benchmark::kMicrosecond);
 
@@ -211,6 +218,16 @@ void Cli_ListLaterModel(benchmark::State& state) {
     }
 }
 BENCHMARK(Cli_ListLaterModel)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
+void Cli_ListEveryColumn(benchmark::State& state) {
+    const std::vector<std::string> command = {Cli(), "--list", "-o",
+                                              "file,kind,bank,slot,name,category,uses,used_by",
+                                              g_files->laterModelPcg()};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_ListEveryColumn)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
 
 void Floor_Cat_LaterModel(benchmark::State& state) {
     const std::vector<std::string> command = {"cat", g_files->laterModelPcg()};
@@ -333,7 +350,12 @@ int main(int argc, char** argv) {
              0.8},
             {"ReadPcgTree_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast, 0.8},
             {"Cli_ListLaterModel", "Floor_Cat_LaterModel", Target::TimeAtMost, 2.0},
-            {"GenerateReport_AllBanks", "Floor_ReadInputsReplaceAllBanksReport", Target::TimeAtMost,
+            {"Cli_ListEveryColumn", "Floor_Cat_LaterModel", Target::TimeAtMost, 2.0},
+            {"GenerateReport_Layout/0", "Floor_ReadInputsReplaceLayoutReport/0", Target::TimeAtMost,
+             1.3},
+            {"GenerateReport_Layout/1", "Floor_ReadInputsReplaceLayoutReport/1", Target::TimeAtMost,
+             1.3},
+            {"GenerateReport_Layout/2", "Floor_ReadInputsReplaceLayoutReport/2", Target::TimeAtMost,
              1.3},
             {"Template_MiB/64", "Floor_MemchrMemcpy_64MiB", Target::ThroughputAtLeast, 0.3},
         });
