@@ -11,7 +11,21 @@
 
 namespace {
 
-enum class Option { Template, OutputDir, Layout, AllBanks, List, Format, Output, Help, Version };
+enum class Option {
+    Template,
+    OutputDir,
+    Layout,
+    AllBanks,
+    List,
+    Compare,
+    Duplicates,
+    All,
+    Format,
+    Output,
+    OutputFile,
+    Help,
+    Version,
+};
 
 struct OptionSpec {
     Option option;
@@ -27,8 +41,12 @@ constexpr OptionSpec kOptions[] = {
     {Option::Layout, "layout", 0, "a layout"},
     {Option::AllBanks, "all-banks", 0, nullptr},
     {Option::List, "list", 0, nullptr},
-    {Option::Format, "format", 0, "tsv, csv or json"},
+    {Option::Compare, "compare", 0, nullptr},
+    {Option::Duplicates, "duplicates", 0, nullptr},
+    {Option::All, "all", 0, nullptr},
+    {Option::Format, "format", 0, "tsv, csv, json or ods"},
     {Option::Output, "output", 'o', "a list of columns"},
+    {Option::OutputFile, "output-file", 'O', "a file"},
     {Option::Help, "help", 0, nullptr},
     {Option::Version, "version", 0, nullptr},
 };
@@ -143,6 +161,8 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     };
     bool batch = false;
     bool list = false;
+    bool compare = false;
+    bool duplicates = false;
     bool formatGiven = false;
     std::optional<std::string> layoutGiven;  // as --layout or --all-banks named it
     // Our own messages, not getopt_long's; 0 starts it afresh, as each call must.
@@ -187,12 +207,25 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             case Option::List:
                 list = true;
                 break;
+            case Option::Compare:
+                compare = true;
+                break;
+            case Option::Duplicates:
+                duplicates = true;
+                break;
+            case Option::All:
+                request.everySlot = true;
+                break;
             case Option::Format:
-                if (!ListingFormatNamed(value, request.format)) {
+                if (!TableFormatNamed(value, request.format)) {
                     fail("unknown format " + QuotedName(value, Quoting::Always) +
-                         "; tsv, csv or json");
+                         "; tsv, csv, json or ods");
                 }
                 formatGiven = true;
+                break;
+            case Option::OutputFile:
+                fail(EmptyValueError(value, given, "file"));
+                request.outputFile = value;
                 break;
             case Option::Output: {
                 std::vector<ListingColumn> columns;
@@ -217,22 +250,40 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
                     batch || list || k == 0 ? "empty PCG file name" : "empty report name"};
         }
     }
-    if (list) {
+    const int tables = int{list} + int{compare} + int{duplicates};
+    if (tables > 1) {
+        return {std::nullopt, "--list, --compare and --duplicates: one at a time"};
+    }
+    if (tables == 1) {
+        const std::string what = list ? "--list" : compare ? "--compare" : "--duplicates";
         if (batch || request.templateFile || layoutGiven) {
             return {std::nullopt,
-                    "--list makes no report: it takes no -d, --template, --layout or --all-banks"};
+                    what + " makes no report: it takes no -d, --template, --layout or --all-banks"};
+        }
+        if (request.columns && !list) {
+            return {std::nullopt, "-o goes with --list"};
+        }
+        if (request.everySlot && !duplicates) {
+            return {std::nullopt, "--all goes with --duplicates"};
         }
         if (request.operands.empty()) {
             return {std::nullopt, "no PCG file given"};
         }
-        request.action = CliRequest::Action::List;
+        if (compare && request.operands.size() != 2) {
+            return {std::nullopt, "--compare takes two PCG files: the old one, then the new one"};
+        }
+        request.action = list      ? CliRequest::Action::List
+                         : compare ? CliRequest::Action::Compare
+                                   : CliRequest::Action::Duplicates;
         return {std::move(request), {}};
     }
-    if (formatGiven) {
-        return {std::nullopt, "--format goes with --list"};
-    }
-    if (request.columns) {
-        return {std::nullopt, "-o goes with --list"};
+    for (const auto& [given, option] :
+         {std::pair{formatGiven, "--format"}, std::pair{request.columns.has_value(), "-o"},
+          std::pair{request.outputFile.has_value(), "-O"}, std::pair{request.everySlot, "--all"}}) {
+        if (given) {
+            return {std::nullopt,
+                    std::string(option) + " goes with --list, --compare or --duplicates"};
+        }
     }
     if (batch) {
         if (request.operands.empty()) {
@@ -261,7 +312,13 @@ std::string UsageText(const std::string& program) {
            " [--layout NAME | --template FILE] -d DIR PCG...\n"
            "       " +
            program +
-           " --list [--format tsv|csv|json] [-o COLUMNS] PCG...\n"
+           " --list [--format FORMAT] [-o COLUMNS] [-O FILE] PCG...\n"
+           "       " +
+           program +
+           " --compare [--format FORMAT] [-O FILE] OLD NEW\n"
+           "       " +
+           program +
+           " --duplicates [--all] [--format FORMAT] [-O FILE] PCG...\n"
            "       " +
            program +
            " --help | --version\n"
@@ -288,8 +345,24 @@ std::string UsageText(const std::string& program) {
            "      --list            write every slot of each PCG file to standard output,\n"
            "                        one a line: kind, slot and name, tab-separated (and\n"
            "                        the file first, when there are several)\n"
-           "      --format FORMAT   the listing as tsv (the default), csv (with a header\n"
-           "                        line) or json (every column, always)\n"
+           "      --compare         list the slots that differ between OLD and NEW, one a\n"
+           "                        line: added, removed, renamed (another name, the same\n"
+           "                        sound), changed (the sound edited) or replaced, with\n"
+           "                        kind, slot, old name and new name; exit status 0 when\n"
+           "                        nothing differs, 1 when something does\n"
+           "      --duplicates      list the slots of one kind whose sounds are the same\n"
+           "                        (reason sound) or whose names are but not their sounds\n"
+           "                        (reason name), across every file: group, reason, file,\n"
+           "                        kind, slot, name; exit status 1 when there are any\n"
+           "      --all             with --duplicates, also the placeholders a file holds\n"
+           "                        (\"InitialProgE037\" and its like, eight or more)\n"
+           "      --format FORMAT   tsv (the default), csv (a header line, plain data for\n"
+           "                        scripts), json (a listing: every column, always) or ods\n"
+           "                        (a spreadsheet: a sheet a kind, every cell text, which no\n"
+           "                        name can turn into a formula)\n"
+           "  -O, --output-file FILE  write the table to FILE, replaced whole or not at all\n"
+           "                        (a spreadsheet goes to standard output only when that is\n"
+           "                        not a terminal)\n"
            "  -o, --output COLUMNS  the listing's columns, comma-separated, in that order:\n"
            "                        file, kind, bank (empty for drum kits and arpeggio\n"
            "                        patterns), slot, name, category (the factory's name),\n"
@@ -308,5 +381,7 @@ std::string UsageText(const std::string& program) {
            "A report is replaced whole or not at all; an input file is never written.\n"
            "Listings are UTF-8, names read in the reports' charset, Windows-1252.\n"
            "Exit status: 0 when every report was written and every file listed, each read\n"
-           "whole; 1 when any failed, or a file ends before its chunks say; 2 on wrong usage.\n";
+           "whole; 1 when any failed, or a file ends before its chunks say; 2 on wrong usage.\n"
+           "--compare and --duplicates: 0 when nothing was found, 1 when something was, 2 on\n"
+           "trouble (a file that cannot be read whole) or wrong usage.\n";
 }

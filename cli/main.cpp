@@ -14,7 +14,9 @@
 
 #include "cli/batch.h"
 #include "cli/command_line.h"
+#include "cli/messages.h"
 #include "cli/quoted_name.h"
+#include "cli/tables.h"
 #include "engine/pcg_reading.h"
 #include "engine/report_generation.h"
 #include "engine/slot_listing.h"
@@ -26,12 +28,6 @@
 #include "platform/os/write_signals.h"
 
 namespace {
-
-// Messages name the file they are about, after the program's name, quoted where the name would
-// otherwise break the line or reach the terminal as a control sequence.
-void Complain(const std::string& program, const std::string& subject, const std::string& why) {
-    std::fprintf(stderr, "%s: %s: %s\n", program.c_str(), QuotedName(subject).c_str(), why.c_str());
-}
 
 int MakeOneReport(const std::string& program, const os::TemplateLocation& templateFile,
                   const std::string& pcg, const std::string& report) {
@@ -52,23 +48,11 @@ int MakeOneReport(const std::string& program, const os::TemplateLocation& templa
     return 0;
 }
 
-// The first of `inputs` that standard output writes into, which cat refuses too: appending a
-// file's listing to itself would never end well.
-const std::string* InputThatIsOutput(const std::vector<std::string>& inputs) {
-    const auto output = os::IdentityOfDescriptor(STDOUT_FILENO);
-    for (const std::string& input : inputs) {
-        if (output && os::IdentityOf(input) == output) {
-            return &input;
-        }
-    }
-    return nullptr;
-}
-
 // Standard output failed with `error`, told as coreutils tells it; a reader that has left
 // (head, say) wants nothing more, and no message either.
 void TellWriteError(const std::string& program, int error) {
     if (error != EPIPE) {
-        std::fprintf(stderr, "%s: write error: %s\n", program.c_str(), std::strerror(error));
+        Tell(program, std::string("write error: ") + std::strerror(error));
     }
 }
 
@@ -80,53 +64,6 @@ int Print(const std::string& program, const std::string& text) {
     }
     TellWriteError(program, errno);
     return 1;
-}
-
-// Every slot of every file on standard output; a file that cannot be read is reported and
-// passed over. Once standard output fails, nothing more is tried.
-int ListSlots(const std::string& program, const CliRequest& request) {
-    if (const std::string* input = InputThatIsOutput(request.operands)) {
-        Complain(program, *input, "input file is output file");
-        return 1;
-    }
-    int outputError = 0;
-    // Kind, slot and name, and the file first where there are several.
-    std::vector<ListingColumn> columns = {ListingColumn::Kind, ListingColumn::Slot,
-                                          ListingColumn::Name};
-    if (request.operands.size() > 1) {
-        columns.insert(columns.begin(), ListingColumn::File);
-    }
-    SlotListing listing(request.format, request.columns.value_or(columns),
-                        [&outputError](std::string_view text) {
-                            if (outputError == 0 && !os::WriteAll(STDOUT_FILENO, text)) {
-                                outputError = errno;
-                            }
-                        });
-    int status = 0;
-    for (const std::string& pcg : request.operands) {
-        const PcgReading read = ReadPcg(pcg, {PcgRules::WholeFile});
-        if (read.status != PcgReadStatus::Read) {
-            Complain(
-                program, pcg,
-                FailureText(OutcomeOfRead(read.status, read.error, pcg), {}, QuotedWhenNeeded));
-            status = 1;
-            continue;
-        }
-        listing.Add(pcg, read.contents);
-        if (const PcgShortfall& shortfall = read.contents.shortfall) {
-            Complain(program, pcg, ShortfallLine(shortfall, read.contents.slots.size(), "listed"));
-            status = 1;
-        }
-        if (outputError != 0) {
-            break;
-        }
-    }
-    listing.Finish();
-    if (outputError != 0) {
-        TellWriteError(program, outputError);
-        return 1;
-    }
-    return status;
 }
 
 // Wrong usage: the reason, a hint, and status 2.
@@ -173,6 +110,10 @@ int Run(const std::string& program, int argc, char** argv) {
             return MakeOneReport(program, templateFile, request.operands[0], request.operands[1]);
         case CliRequest::Action::List:
             return ListSlots(program, request);
+        case CliRequest::Action::Compare:
+            return CompareFiles(program, request);
+        case CliRequest::Action::Duplicates:
+            return FindDuplicateSlots(program, request);
         case CliRequest::Action::Batch:
             break;
     }

@@ -71,6 +71,9 @@ struct PcgSlot {
     std::uint8_t category;                     // 0-15 as the instrument shows it, or kNoCategory
     std::uint8_t useCount;                     // combinations: how many programs the timbres play
     std::array<ProgramRef, kMaxTimbres> uses;  // those programs, each once, in timbre order
+    // Where asked for (PcgReadRequest::sounds): a digest of the record's bytes after its name
+    // (SoundDigest), equal for records that sound alike.
+    std::array<std::uint64_t, 2> sound;
 
     std::string_view Name() const { return {name.data(), nameLength}; }
 };

@@ -10,13 +10,13 @@ namespace {
 void Read(os::InputFile& file, const PcgReadRequest& request, PcgReading& reading) {
     reading.names.errorText[0] = '\0';
     if (request.rules == PcgRules::WholeFile) {
-        reading.status = ReadPcgTree(file, reading.contents, request.programsWanted);
+        reading.status = ReadPcgTree(file, reading.contents, {request.programsWanted, request.sounds});
         return;
     }
     reading.status = ReadClassicNames(file, reading.names, request.names);
     if (reading.status == PcgReadStatus::Read && request.wholeFile) {
         file.Rewind();
-        ReadPcgTree(file, reading.contents, request.programsWanted);
+        ReadPcgTree(file, reading.contents, {request.programsWanted, request.sounds});
     }
 }
 

@@ -27,6 +27,8 @@ struct PcgReadRequest {
     bool wholeFile = false;
     // The tree: read no further than this many program slots (0: the whole file).
     std::size_t programsWanted = 0;
+    // The tree: every record's sound (PcgSlot::sound), which costs a reading of every byte.
+    bool sounds = false;
 };
 
 struct PcgReading {
@@ -40,6 +42,7 @@ struct PcgReading {
 // where asked and they found banks, the whole tree from the same open file), or by the whole
 // tree's rules alone.
 PcgReading ReadPcg(const std::string& pcgPath, const PcgReadRequest& request);
+
 
 // The same reading of a file's bytes held in memory.
 PcgReading ReadPcgBytes(std::string_view bytes, const PcgReadRequest& request);

@@ -10,6 +10,7 @@
 #include "engine/byte_order.h"
 #include "engine/slot_categories.h"
 #include "engine/slot_labels.h"
+#include "engine/sound_digest.h"
 
 namespace {
 
@@ -67,8 +68,8 @@ void ReadTimbres(const unsigned char* record, PcgSlot& slot) {
 // comes back short it has ended and nothing more is read.
 class TreeWalk {
 public:
-    TreeWalk(os::InputFile& file, PcgContents& contents, std::size_t programsWanted)
-        : m_file(file), m_contents(contents), m_programsWanted(programsWanted) {}
+    TreeWalk(os::InputFile& file, PcgContents& contents, PcgTreeNeeds needs)
+        : m_file(file), m_contents(contents), m_needs(needs) {}
 
     PcgReadStatus Run() {
         unsigned char head[24];
@@ -189,7 +190,10 @@ private:
                 }
                 ++bank.slotCount;
                 ++running;
-                if (program && ++m_programs == m_programsWanted) {
+                if (m_needs.sounds) {
+                    ReadSound(record, got, recordEnd, slot);
+                }
+                if (program && ++m_programs == m_needs.programsWanted) {
                     m_done = m_stopped = true;  // all that is needed is in
                     return;
                 }
@@ -200,6 +204,24 @@ private:
             }
             SkipTo(recordEnd);
         }
+    }
+
+    // The digest of the record's bytes after its name: those already read, then the rest up to
+    // `recordEnd`, which leaves the file there.
+    void ReadSound(const unsigned char* record, std::size_t got, std::uint64_t recordEnd,
+                   PcgSlot& slot) {
+        SoundDigest digest;
+        if (got > kNameSize) {
+            digest.Add(record + kNameSize, got - kNameSize);
+        }
+        const std::uint64_t rest = recordEnd - m_position;
+        const std::uint64_t passed =
+            m_file.Pass(rest, [&digest](const unsigned char* bytes, std::size_t size) {
+                digest.Add(bytes, size);
+            });
+        m_position += passed;
+        m_stopped = m_stopped || passed != rest;
+        slot.sound = digest.Finish();
     }
 
     bool Take(unsigned char* destination, std::uint64_t size) {
@@ -231,17 +253,17 @@ private:
     bool m_stopped = false;
     bool m_done = false;  // stopped with every program wanted
     bool m_found = false;
-    std::size_t m_programsWanted;
+    PcgTreeNeeds m_needs;
     std::size_t m_programs = 0;
     std::uint32_t m_running[kSlotKinds] = {};
 };
 
 }  // namespace
 
-PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents, std::size_t programsWanted) {
+PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents, PcgTreeNeeds needs) {
     // Room for as many slots as the file could hold, taken once: only what is filled is ever
     // touched, and the slots are never copied as they grow.
     contents.slots.reserve(static_cast<std::size_t>(
         std::min<std::uint64_t>(kMaxPcgSlots, file.SizeWhenOpened() / kNameSize)));
-    return TreeWalk(file, contents, programsWanted).Run();
+    return TreeWalk(file, contents, needs).Run();
 }

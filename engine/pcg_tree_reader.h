@@ -2,6 +2,8 @@
 // Reads every bank of a PCG file: the whole chunk tree, not only the first program banks.
 #pragma once
 
+#include <cstddef>
+
 #include "engine/patch_reader.h"
 #include "engine/pcg_contents.h"
 #include "platform/os/input_file.h"
@@ -27,8 +29,12 @@
 // it, nor a record that does not begin inside its chunk. Memory is what the contents keep,
 // and they keep at most kMaxPcgSlots slots, kMaxPcgBanks banks and kMaxPcgChunks chunks
 // visited, whatever the counts and sizes say. Where the reading stops before the "PCG1"
-// chunk's end (a cap, or a file cut short), `contents.shortfall` says why. With
-// `programsWanted`, reading ends at the first program slot past that many, which is no
-// shortfall: a report that shows the first programs alone reads no further.
-PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents,
-                          std::size_t programsWanted = 0);
+// chunk's end (a cap, or a file cut short), `contents.shortfall` says why.
+struct PcgTreeNeeds {
+    // Reading ends once that many program slots are in (0: never), which is no shortfall: a
+    // report that shows the first programs alone reads no further.
+    std::size_t programsWanted = 0;
+    // Every record's sound: its bytes after the name are all read, not passed over.
+    bool sounds = false;
+};
+PcgReadStatus ReadPcgTree(os::InputFile& file, PcgContents& contents, PcgTreeNeeds needs = {});

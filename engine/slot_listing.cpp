@@ -2,14 +2,11 @@
 #include "engine/slot_listing.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 
-#include "engine/patch_name_value.h"
 #include "engine/program_users.h"
 #include "engine/slot_categories.h"
 #include "engine/slot_labels.h"
-#include "engine/text_encoding.h"
 
 namespace {
 
@@ -23,24 +20,21 @@ std::string_view NameOf(ListingColumn column) {
     return kColumnNames[static_cast<std::size_t>(column)];
 }
 
-// Calls `visit(character)` for each character of a name (Windows-1252) or a file name (UTF-8).
-template <typename Visit>
-void ForEachCharacter(std::string_view text, bool isName, Visit&& visit) {
-    if (isName) {
-        for (const char byte : text) {
-            visit(Windows1252Character(static_cast<unsigned char>(byte)));
-        }
-    } else {
-        ForEachUtf8Character(text, visit);
+// Every column but the file, as a JSON listing gives them.
+std::vector<ListingColumn> ColumnsFor(TableFormat format, std::vector<ListingColumn> columns) {
+    if (format == TableFormat::Json) {
+        columns.assign(std::begin(kEveryColumn) + 1, std::end(kEveryColumn));
     }
+    return columns;
 }
 
-bool NeedsCsvQuotes(std::string_view text, bool isName) {
-    bool needs = false;
-    ForEachCharacter(text, isName, [&needs](char32_t c) {
-        needs = needs || c == '"' || c == ',' || IsControlCharacter(c);
-    });
-    return needs;
+std::vector<TableColumn> TableColumns(const std::vector<ListingColumn>& columns) {
+    std::vector<TableColumn> table;
+    for (const ListingColumn column : columns) {
+        table.push_back({NameOf(column),
+                         column == ListingColumn::Uses || column == ListingColumn::UsedBy});
+    }
+    return table;
 }
 
 // Labels, space-separated: the programs a combination plays, or the combinations that play a
@@ -70,19 +64,6 @@ std::string UsersOf(const PcgContents& contents, const ProgramUsers& users, cons
     return text;
 }
 
-// A space-separated list as a JSON array of its words.
-void AppendJsonArray(std::string_view words, std::string& text) {
-    text += '[';
-    for (bool first = true; !words.empty(); first = false) {
-        const std::size_t space = std::min(words.find(' '), words.size());
-        text += first ? "\"" : ",\"";
-        text += words.substr(0, space);
-        text += '"';
-        words.remove_prefix(std::min(space + 1, words.size()));
-    }
-    text += ']';
-}
-
 }  // namespace
 
 bool ListingColumnsNamed(std::string_view list, std::vector<ListingColumn>& columns,
@@ -104,155 +85,55 @@ bool ListingColumnsNamed(std::string_view list, std::vector<ListingColumn>& colu
     }
 }
 
-bool ListingFormatNamed(std::string_view name, ListingFormat& format) {
-    if (name == "tsv") {
-        format = ListingFormat::Tsv;
-    } else if (name == "csv") {
-        format = ListingFormat::Csv;
-    } else if (name == "json") {
-        format = ListingFormat::Json;
-    } else {
-        return false;
-    }
-    return true;
-}
-
-SlotListing::SlotListing(ListingFormat format, std::vector<ListingColumn> columns,
-                         std::function<void(std::string_view)> sink)
-    : m_format(format), m_columns(std::move(columns)), m_sink(std::move(sink)) {
-    if (m_format == ListingFormat::Json) {
-        m_columns.assign(std::begin(kEveryColumn) + 1, std::end(kEveryColumn));
-    }
-}
-
-void SlotListing::AppendField(std::string_view value, bool isName, std::string& line) const {
-    if (isName) {
-        value = TrimWhiteSpace(value);
-    }
-    const bool quoted = m_format == ListingFormat::Json ||
-                        (m_format == ListingFormat::Csv && NeedsCsvQuotes(value, isName));
-    if (quoted) {
-        line += '"';
-    }
-    ForEachCharacter(value, isName, [this, &line](char32_t c) {
-        if (m_format == ListingFormat::Json && (c == '"' || c == '\\')) {
-            line += '\\';
-        } else if (m_format == ListingFormat::Json && IsControlCharacter(c)) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
-            line += escape;
-            return;
-        } else if (m_format == ListingFormat::Csv && c == '"') {
-            line += '"';
-        } else if (m_format == ListingFormat::Tsv && IsControlCharacter(c)) {
-            c = ' ';
-        }
-        AppendUtf8(c, line);
-    });
-    if (quoted) {
-        line += '"';
-    }
-}
-
-void SlotListing::AppendHeader(std::string& text) const {
-    for (std::size_t c = 0; c < m_columns.size(); ++c) {
-        text += c == 0 ? "" : ",";
-        text += NameOf(m_columns[c]);
-    }
-    text += "\r\n";
-}
+SlotListing::SlotListing(TableFormat format, std::vector<ListingColumn> columns, TableSink sink,
+                         Packer packer)
+    : m_columns(ColumnsFor(format, std::move(columns))),
+      m_table(format, TableColumns(m_columns), std::move(sink), std::move(packer)) {}
 
 void SlotListing::Add(const std::string& file, const PcgContents& contents) {
-    std::string text;
-    if (!m_begun) {
-        if (m_format == ListingFormat::Csv) {
-            AppendHeader(text);
-        } else if (m_format == ListingFormat::Json) {
-            text = "[\n";
-        }
-    } else if (m_format == ListingFormat::Json) {
-        text = ",\n";
-    }
-    m_begun = true;
-    const bool json = m_format == ListingFormat::Json;
-    if (json) {
-        text += "{\"file\":";
-        AppendField(file, false, text);
-        text += ",\"slots\":[";
-    }
+    m_table.BeginGroup(Utf8Cell(file));
     // Only a listing that shows them pays for the combinations' index.
     std::optional<ProgramUsers> users;
     if (std::find(m_columns.begin(), m_columns.end(), ListingColumn::UsedBy) != m_columns.end()) {
         users.emplace(contents);
     }
-    const char separator = m_format == ListingFormat::Tsv ? '\t' : ',';
+    const std::string fileCell = Utf8Cell(file);
+    std::vector<std::string> cells(m_columns.size());
     char label[kMaxSlotLabel];
-    bool firstSlot = true;
     for (const PcgSlot& slot : contents.slots) {
         const PcgBank& bank = contents.BankOf(slot);
-        text += json ? (firstSlot ? "\n{" : ",\n{") : "";
-        firstSlot = false;
         for (std::size_t c = 0; c < m_columns.size(); ++c) {
-            const ListingColumn column = m_columns[c];
-            if (json) {
-                text += c == 0 ? "\"" : ",\"";
-                text += NameOf(column);
-                text += "\":";
-            } else if (c > 0) {
-                text += separator;
-            }
-            switch (column) {
+            switch (m_columns[c]) {
                 case ListingColumn::File:
-                    AppendField(file, false, text);
+                    cells[c] = fileCell;
                     break;
                 case ListingColumn::Kind:
-                    AppendField(KindName(bank.kind), false, text);
+                    cells[c] = KindName(bank.kind);
                     break;
                 case ListingColumn::Bank:
-                    AppendField(bank.Label(), false, text);
+                    cells[c] = bank.Label();
                     break;
                 case ListingColumn::Slot:
-                    AppendField({label, WriteSlotLabel(bank, slot, label)}, false, text);
+                    cells[c].assign(label, WriteSlotLabel(bank, slot, label));
                     break;
                 case ListingColumn::Name:
-                    AppendField(slot.Name(), true, text);
+                    cells[c] = NameCell(slot.Name());
                     break;
                 case ListingColumn::Category:
-                    AppendField(CategoryName(bank.kind, slot.category), false, text);
+                    cells[c] = CategoryName(bank.kind, slot.category);
                     break;
                 case ListingColumn::Uses:
-                case ListingColumn::UsedBy: {
-                    const std::string words = column == ListingColumn::Uses
-                                                  ? UsesOf(contents, slot)
-                                                  : UsersOf(contents, *users, slot);
-                    if (json) {
-                        AppendJsonArray(words, text);
-                    } else {
-                        AppendField(words, false, text);
-                    }
+                    cells[c] = UsesOf(contents, slot);
                     break;
-                }
+                case ListingColumn::UsedBy:
+                    cells[c] = UsersOf(contents, *users, slot);
+                    break;
             }
         }
-        text += json ? "}" : m_format == ListingFormat::Csv ? "\r\n" : "\n";
-        // Handed on in pieces, so a listing of any size is never held whole.
-        if (text.size() >= 64 * 1024) {
-            m_sink(text);
-            text.clear();
-        }
+        m_table.Row(bank.kind, cells);
     }
-    if (json) {
-        text += "]}";
-    }
-    m_sink(text);
 }
 
-void SlotListing::Finish() {
-    if (m_format == ListingFormat::Json) {
-        m_sink(m_begun ? "\n]\n" : "[]\n");
-    } else if (m_format == ListingFormat::Csv && !m_begun) {
-        std::string header;
-        AppendHeader(header);
-        m_sink(header);
-    }
+bool SlotListing::Finish() {
+    return m_table.Finish();
 }

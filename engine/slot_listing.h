@@ -3,18 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/pcg_contents.h"
-
-enum class ListingFormat {
-    Tsv,   // the columns of each slot on a line, tab-separated, no header
-    Csv,   // RFC 4180: a header line of the columns' names, CR LF line ends
-    Json,  // an array of {"file": ..., "slots": [{every column but the file}...]}
-};
+#include "engine/table_output.h"
 
 // What a listing shows of each slot:
 enum class ListingColumn : std::uint8_t {
@@ -34,33 +28,21 @@ enum class ListingColumn : std::uint8_t {
 bool ListingColumnsNamed(std::string_view list, std::vector<ListingColumn>& columns,
                          std::string& unknown);
 
-// Writes the listing of one PCG file after another to `sink`, as UTF-8 whatever the bytes:
-// names are read as Windows-1252 (the report's charset) and trimmed of white space as in the
-// report; file names as UTF-8 (a byte that is not, as U+FFFD). A value never breaks a line or
-// a column: a control character in it becomes a space in TSV, and is quoted or escaped as CSV
-// and JSON require. TSV and CSV show `columns`; JSON every column, "uses" and "used_by" as
-// arrays.
+// Writes the listing of one PCG file after another as a table (TableOutput), a row a slot:
+// TSV, CSV and the spreadsheet show `columns`; JSON every column, in an object a file whose
+// "slots" are its rows, "uses" and "used_by" as arrays.
 class SlotListing {
 public:
-    SlotListing(ListingFormat format, std::vector<ListingColumn> columns,
-                std::function<void(std::string_view)> sink);
+    SlotListing(TableFormat format, std::vector<ListingColumn> columns, TableSink sink,
+                Packer packer = {});
 
     // The slots of `contents`, in file order, under the file `file`.
     void Add(const std::string& file, const PcgContents& contents);
 
-    // Ends the listing (JSON's closing bracket); nothing may be added after.
-    void Finish();
+    // Ends the listing; nothing may be added after. False when a spreadsheet cannot be made.
+    bool Finish();
 
 private:
-    // The text of `value`, escaped for the format.
-    void AppendField(std::string_view value, bool isName, std::string& line) const;
-    void AppendHeader(std::string& text) const;
-
-    ListingFormat m_format;
     std::vector<ListingColumn> m_columns;
-    std::function<void(std::string_view)> m_sink;
-    bool m_begun = false;
+    TableOutput m_table;
 };
-
-// The format named "tsv", "csv" or "json"; false for any other name.
-bool ListingFormatNamed(std::string_view name, ListingFormat& format);

@@ -2,6 +2,7 @@
 // Sequential, buffered reading of a regular file, or of bytes held in memory as if they were one.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -59,6 +60,20 @@ public:
             return size;
         }
         return SkipBeyondBuffer(size);
+    }
+
+    // Hands the next `size` bytes to `visit(bytes, count)` piece by piece as the buffer holds
+    // them, never copied; returns how many there were.
+    template <typename Visit>
+    std::uint64_t Pass(std::uint64_t size, Visit&& visit) {
+        std::uint64_t done = 0;
+        while (done < size && (m_begin < m_end || Refill())) {
+            const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(size - done, m_end - m_begin));
+            visit(m_data + m_begin, take);
+            m_begin += take;
+            done += take;
+        }
+        return done;
     }
 
     // True once a read has come back short: the file has ended (or failed) for good.

@@ -80,7 +80,7 @@ missing report after 'a'$'\t''b'$'\033''[0m'|$'a\tb\e[0m'
 unknown option '--colour'|--colour --template= triton.pcg a.htm
 option '--template' needs a file|triton.pcg a.htm --temp
 empty folder name for '--output-dir'|--output-d= triton.pcg
-unknown format 'xml'; tsv, csv or json|--li --form=xml triton.pcg
+unknown format 'xml'; tsv, csv, json or ods|--li --form=xml triton.pcg
 option '--list' takes no value|--list=tsv triton.pcg
 unknown option '-x'|-xd made triton.pcg
 CASES

@@ -152,7 +152,7 @@ TEST(PcgTreeReader, LabelsSlotsAsEachModelShowsThem) {
         const PcgReading read = ReadPcgBytes(expected.bytes, kWholeFile);
         EXPECT_EQ(SlotLabels(read.contents), expected.labels) << expected.model;
     }
-    EXPECT_EQ(SlotLabel(PcgBank{}, PcgSlot{1000, 0, 0, {}, kNoCategory, 0, {}}), "1000");
+    EXPECT_EQ(SlotLabel(PcgBank{}, PcgSlot{1000, 0, 0, {}, kNoCategory, 0, {}, {}}), "1000");
 }
 
 // Categories and timbres come only from the records the maker's notes describe, of the Triton
