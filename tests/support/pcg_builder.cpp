@@ -206,24 +206,42 @@ std::string BankLetter(std::uint32_t number) {
                                                                : 'A' + number));
 }
 
+// What the edited later model's file changes of the factory-like one, in one kind.
+struct Edits {
+    std::string renamed;          // the slot renamed "Renamed Lead"
+    std::string edited;           // the slot whose sound is edited
+    std::uint32_t removed = ~0u;  // the bank left out
+};
+
 // A container of banks of 128 named by bank letter and position ("A000"), each record with its
-// category and, for combinations, its timbres; `next` counts the kind's records across files'
-// banks.
+// category and, for combinations, its timbres, and a sound of its own (its number among the
+// kind's records in bytes 16-19).
 std::string BankedContainer(std::string_view id, std::string_view bankId, std::string_view kind,
-                            const std::vector<std::uint32_t>& numbers, std::uint32_t recordSize) {
+                            const std::vector<std::uint32_t>& numbers, std::uint32_t recordSize,
+                            const Edits& edits = {}) {
     std::string banks;
     std::size_t n = 0;
     for (const std::uint32_t number : numbers) {
+        if (number == edits.removed) {
+            n += 128;  // the others keep what they would have had
+            continue;
+        }
         const bool board = number == 0x8000;
         const std::uint32_t size = board ? 604 : recordSize;
         std::string content = BigEndian32(128) + BigEndian32(size) + BigEndian32(number);
         for (std::uint32_t k = 0; k < 128; ++k, ++n) {
             char slot[32];
             std::snprintf(slot, sizeof slot, "%s%03u", BankLetter(number).c_str(), k);
-            const std::string name = InstrumentName(FactorySlotName(kind, slot));
-            content += kind == "combination"
-                           ? CombinationRecord(name, FactoryCategory(n), FactoryTimbres(n))
-                           : ProgramRecord(name, size, FactoryCategory(n));
+            const std::string name =
+                InstrumentName(slot == edits.renamed ? "Renamed Lead" : FactorySlotName(kind, slot));
+            std::string record = kind == "combination"
+                                     ? CombinationRecord(name, FactoryCategory(n), FactoryTimbres(n))
+                                     : ProgramRecord(name, size, FactoryCategory(n));
+            record.replace(16, 4, BigEndian32(static_cast<std::uint32_t>(n)));
+            if (slot == edits.edited) {
+                record[300] ^= 1;
+            }
+            content += record;
         }
         banks += Chunk(board ? "MBK1" : bankId, content);
     }
@@ -238,13 +256,16 @@ std::string NumberedContainer(std::string_view id, std::string_view bankId, std:
     std::string chunks;
     std::uint32_t next = 0;
     for (const auto& [number, size] : banks) {
-        std::vector<std::string> names;
+        std::string content = BigEndian32(size) + BigEndian32(recordSize) + BigEndian32(number);
         for (std::uint32_t k = 0; k < size; ++k, ++next) {
             char slot[32];
             std::snprintf(slot, sizeof slot, "%03u", next);
-            names.push_back(InstrumentName(FactorySlotName(kind, slot)));
+            // A sound of its own, as for the other kinds.
+            std::string record = PatchRecord(InstrumentName(FactorySlotName(kind, slot)), recordSize);
+            record.replace(16, 4, BigEndian32(next));
+            content += record;
         }
-        chunks += BankChunk(bankId, names, recordSize, number);
+        chunks += Chunk(bankId, content);
     }
     return Chunk(id, chunks);
 }
@@ -269,20 +290,44 @@ std::string FactoryLikePcg(PcgLayout layout) {
     }
     const std::string leading =
         Chunk("DIV1", std::string(72, '\x03')) + Chunk("INI1", std::string(40, '\x04'));
+    Edits programEdits;
+    Edits combinationEdits;
+    if (layout == PcgLayout::LaterModelEdited) {
+        programEdits = {"A005", {}, 0x20003};
+        combinationEdits = {{}, "B010"};
+    }
     const std::string combinations =
-        BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448);
+        BankedContainer("CMB1", "CBK1", "combination", combiBanks, 448, combinationEdits);
     if (layout == PcgLayout::CombinationsOnly) {
         return PcgFile(leading + combinations, 0x50, true);
     }
     using Banks = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
     return PcgFile(
-        leading + BankedContainer("PRG1", "PBK1", "program", programBanks, 540) + combinations +
+        leading + BankedContainer("PRG1", "PBK1", "program", programBanks, 540, programEdits) +
+            combinations +
             NumberedContainer("DKT1", "DBK1", "drumkit",
                               Banks{{0, 16}, {0x20000, 112}, {0x20007, 16}}, 2640) +
             NumberedContainer("ARP1", "ABK1", "arpeggio",
                               Banks{{0, 200}, {0x20000, 112}, {0x20007, 195}}, 160) +
             Chunk("GLB1", std::string(256, '\x01')) + Chunk("CSM1", std::string(64, '\x02')),
         0x50, true);
+}
+
+std::string DuplicatesPcg() {
+    std::string programs = BigEndian32(16) + BigEndian32(540) + BigEndian32(0);
+    const auto record = [](std::string_view name, char sound) {
+        std::string bytes = ProgramRecord(InstrumentName(name), 540, 0);
+        bytes[100] = sound;
+        return bytes;
+    };
+    programs += record("Piano One", 'x') + record("Piano Two", 'x') + record("Phat Bass", 'y') +
+                record("Phat Bass", 'z') + record("Acid303", 'a') + record("TR808", 'b');
+    for (int k = 6; k < 16; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "InitialProgA%03d", k);
+        programs += record(name, '0');
+    }
+    return PcgFile(Chunk("PRG1", Chunk("PBK1", programs)));
 }
 
 }  // namespace support

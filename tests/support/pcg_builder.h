@@ -69,10 +69,17 @@ std::string PcgFile(std::string_view children, std::uint8_t product = 0x50, bool
 // (0x20000-0x20006), combination banks A-E and H-N, 144 drum kits in banks 0, 0x20000 and
 // 0x20007 (000-015, 016-127, 128-143) and 507 arpeggio patterns in banks 0, 0x20000 and
 // 0x20007 (000-199, 200-311, 312-506). A save of combinations alone: "DIV1" and "INI1",
-// then the later model's combination banks. Every slot is named by FactorySlotName, and its
-// category and timbres are FactoryCategory's and FactoryTimbres'.
-enum class PcgLayout { Classic, LaterModel, CombinationsOnly };
+// then the later model's combination banks. The later model edited: program A005 renamed
+// "Renamed Lead", combination B010's sound edited, program bank K left out. Every slot is named
+// by FactorySlotName, its category and timbres are FactoryCategory's and FactoryTimbres', and
+// every program's and combination's sound is its own.
+enum class PcgLayout { Classic, LaterModel, CombinationsOnly, LaterModelEdited };
 std::string FactoryLikePcg(PcgLayout layout);
+
+// A bank of 16 programs: "Piano One" and "Piano Two" of one sound, "Phat Bass" twice of two
+// sounds, a lone "Acid303" and "TR808", and ten placeholders "InitialProgA006" to "...A015"
+// of one sound.
+std::string DuplicatesPcg();
 
 // The category the factory-like files give the n-th program or combination of a file: n % 16.
 std::uint8_t FactoryCategory(std::size_t n);

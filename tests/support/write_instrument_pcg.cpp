@@ -16,16 +16,20 @@ int main(int argc, char** argv) {
         {"classic", support::PcgLayout::Classic},
         {"later", support::PcgLayout::LaterModel},
         {"combinations", support::PcgLayout::CombinationsOnly},
+        {"later-edited", support::PcgLayout::LaterModelEdited},
     };
     const auto named = std::find_if(std::begin(layouts), std::end(layouts),
                                     [&](const auto& entry) { return entry.first == layout; });
-    if ((argc != 2 && argc != 3) || (argc == 3 && named == std::end(layouts))) {
-        std::cerr << "usage: write_instrument_pcg [classic|later|combinations] <path>\n";
+    if ((argc != 2 && argc != 3) ||
+        (argc == 3 && named == std::end(layouts) && layout != "duplicates")) {
+        std::cerr << "usage: write_instrument_pcg "
+                     "[classic|later|combinations|later-edited|duplicates] <path>\n";
         return 2;
     }
     std::ofstream out(argv[argc - 1], std::ios::binary | std::ios::trunc);
-    const std::string bytes =
-        layout.empty() ? support::InstrumentLikePcg() : support::FactoryLikePcg(named->second);
+    const std::string bytes = layout.empty()            ? support::InstrumentLikePcg()
+                              : layout == "duplicates" ? support::DuplicatesPcg()
+                                                       : support::FactoryLikePcg(named->second);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return out ? 0 : 1;
 }
