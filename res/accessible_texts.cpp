@@ -11,6 +11,7 @@ constexpr AccessibleText kTexts[] = {
     {IDD_REPORT_DIALOG, IDC_BROWSE_PCG, "Browse for the PCG file", "Choose the PCG file to read"},
     {IDD_REPORT_DIALOG, IDC_BROWSE_REPORT, "Browse for the report",
      "Choose the name for the HTML report"},
+    {IDD_REPORT_DIALOG, IDC_LAYOUT, "Layout", "Choose what the report shows"},
 };
 
 }  // namespace

@@ -24,6 +24,7 @@ enum class ControlKind {
     StaticText,     // text the user cannot change
     StaticIcon,     // an icon resource, shown at its own size from the control's corner
     FilledRect,     // a rectangle filled with the window-frame colour
+    DropDownList,   // a closed list that opens to choose one of its items; no text of its own
 };
 
 // Control styles, combined as bits.

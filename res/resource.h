@@ -19,6 +19,7 @@ inline constexpr int IDC_PCG_FILE = 1003;
 inline constexpr int IDC_REPORT_FILE = 1004;
 inline constexpr int IDC_EXIT = 1005;
 inline constexpr int IDC_ABOUT = 1006;
+inline constexpr int IDC_LAYOUT = 1007;  // the report's layout, beside Generate
 
 // Command ids every dialog understands, and the id of controls nobody addresses.
 inline constexpr int IDOK = 1;

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/dialog.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "platform/ui/combo_box.h"
 #include "platform/ui/dialog_window.h"
 #include "platform/ui/edit.h"
 #include "platform/ui/win_app.h"
@@ -40,6 +42,18 @@ void DDX_Control(CDataExchange* pDX, int id, CEdit& control) {
     }
     if (control.Widget() != edit) {
         control.Attach(edit);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CComboBox& control) {
+    auto* list = qobject_cast<QComboBox*>(pDX->m_pDlgWnd->ControlWidget(id));
+    if (!list) {
+        qWarning("DDX_Control: control %d of dialog %d is not a drop-down list", id,
+                 pDX->m_pDlgWnd->TemplateId());
+        return;
+    }
+    if (control.Widget() != list) {
+        control.Attach(list);
     }
 }
 

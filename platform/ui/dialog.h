@@ -11,6 +11,7 @@
 class QDialog;
 class QWidget;
 class CDialog;
+class CComboBox;
 class CEdit;
 class CMenu;
 
@@ -35,6 +36,8 @@ public:
 // Binds `control` to the dialog's edit control `id`, once per opening of the dialog. An id
 // that names no edit control leaves `control` unbound (a programming error, reported once).
 void DDX_Control(CDataExchange* pDX, int id, CEdit& control);
+// The same for a drop-down list.
+void DDX_Control(CDataExchange* pDX, int id, CComboBox& control);
 
 class CDialog {
 public:

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/ui/dialog_builder.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -111,6 +112,8 @@ QWidget* MakeControl(QWidget* parent, const res::ControlTemplate& control) {
             return MakeStaticIcon(parent, control);
         case ControlKind::FilledRect:
             return new FilledRect(parent);
+        case ControlKind::DropDownList:
+            return new QComboBox(parent);
     }
     return new QWidget(parent);
 }
@@ -262,6 +265,7 @@ bool CanTakeFocus(const res::ControlTemplate& control) {
         case ControlKind::Edit:
         case ControlKind::PushButton:
         case ControlKind::DefPushButton:
+        case ControlKind::DropDownList:
             return true;
         default:
             return false;

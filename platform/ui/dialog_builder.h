@@ -17,7 +17,8 @@ namespace ui {
 
 struct BuiltControl {
     const res::ControlTemplate* source;
-    QWidget* widget;  // the control itself: QLineEdit, QPushButton, QLabel, QGroupBox, FilledRect
+    QWidget* widget;  // the control itself: QLineEdit, QPushButton, QLabel, QGroupBox,
+                      // FilledRect, QComboBox
     QChar accessKey;  // lower case; null when the text marks none
     QWidget* target;  // what the access key acts on: the control, or for a static text the
                       // control that follows it; nullptr when there is nothing to act on
@@ -51,7 +52,7 @@ QString WithoutAccessKeyMarks(const QString& text);
 std::vector<BuiltControl> BuildControls(QWidget* dialog, const res::DialogTemplate& tmpl,
                                         BaseUnits base);
 
-// True for controls the keyboard can move to: edits and push buttons.
+// True for controls the keyboard can move to: edits, push buttons and drop-down lists.
 bool CanTakeFocus(const res::ControlTemplate& control);
 
 }  // namespace ui

@@ -264,7 +264,9 @@ void DialogWindow::MoveFocusAmongControls(QWidget* from, bool forward) {
     std::vector<QWidget*> stops;
     std::size_t current = 0;
     for (const ui::BuiltControl& control : m_controls) {
-        if (ui::CanTakeFocus(*control.source) && control.widget->isEnabled() &&
+        // A drop-down list takes the arrow keys for its own items: the walk passes it by.
+        if (ui::CanTakeFocus(*control.source) &&
+            control.source->kind != res::ControlKind::DropDownList && control.widget->isEnabled() &&
             control.widget->isVisible()) {
             if (control.widget == from) {
                 current = stops.size();

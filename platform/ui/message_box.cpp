@@ -34,8 +34,8 @@ QMessageBox::Icon IconOf(unsigned type) {
 namespace ui {
 
 int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
-                   unsigned type) {
-    if (const auto answer = Seam().Take({text, caption, type, owner})) {
+                   unsigned type, const std::string& details) {
+    if (const auto answer = Seam().Take({text, caption, type, owner, details})) {
         return *answer;
     }
     ui::UseOurAccessibleInterfaces();
@@ -43,6 +43,10 @@ int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& c
     QMessageBox box(IconOf(type), QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
                     withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok, owner);
     box.setTextFormat(Qt::PlainText);
+    if (!details.empty()) {
+        box.setDetailedText(QString::fromLocal8Bit(details));
+    }
+    box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok || !withCancel ? IDOK : IDCANCEL;
 }
 

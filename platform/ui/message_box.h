@@ -22,9 +22,10 @@ namespace ui {
 
 // Shows `text` (8-bit, in the locale's encoding) modally over `owner` (may be nullptr) with
 // `caption` as its title, the buttons and icon of `type`, and waits for the user. Returns IDOK
-// or IDCANCEL. The text is shown as it is: no markup, no access keys.
+// or IDCANCEL. The text is shown as it is: no markup, no access keys. Non-empty `details` are
+// kept behind a "Show Details..." button, OK staying the button Enter presses.
 int ShowMessageBox(QWidget* owner, const std::string& text, const std::string& caption,
-                   unsigned type);
+                   unsigned type, const std::string& details = {});
 
 }  // namespace ui
 
@@ -34,6 +35,7 @@ struct ShownMessageBox {
     std::string caption;
     unsigned type;
     QWidget* owner;  // for comparison only; it may be gone by now
+    std::string details;
 };
 
 // Lets tests answer message boxes without a window. Once a test has queued an answer or asked

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <utility>
 
 #include "platform/os/executable_path.h"
 #include "platform/os/path_names.h"
@@ -58,7 +59,8 @@ bool CWinApp::InitInstance() {
 }
 
 int CWinApp::DoMessageBox(const std::string& prompt, unsigned type, unsigned /*helpId*/) {
-    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), prompt, m_appName, type);
+    const std::string details = std::exchange(m_messageDetails, {});
+    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), prompt, m_appName, type, details);
 }
 
 bool CWinApp::OnCommand(int id) {
@@ -101,9 +103,11 @@ CDialog* AfxGetMainWnd() {
     return g_app ? g_app->GetMainWnd() : nullptr;
 }
 
-int AfxMessageBox(const std::string& text, unsigned type, unsigned helpId) {
+int AfxMessageBox(const std::string& text, unsigned type, unsigned helpId,
+                  const std::string& details) {
     if (g_app) {
+        g_app->m_messageDetails = details;
         return g_app->DoMessageBox(text, type, helpId);
     }
-    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), text, {}, type);
+    return ui::ShowMessageBox(CDialog::OwnerWindowFor(nullptr), text, {}, type, details);
 }

@@ -39,7 +39,8 @@ public:
     virtual bool InitInstance();
 
     // Every message box of the program comes here: shown over the innermost modal dialog
-    // (else the main window), captioned with the title. Returns IDOK or IDCANCEL.
+    // (else the main window), captioned with the title, with the details that AfxMessageBox
+    // was given for it, if any. Returns IDOK or IDCANCEL.
     virtual int DoMessageBox(const std::string& prompt, unsigned type, unsigned helpId);
 
     // Commands that no dialog handled. The default runs ID_HELP as OnHelp.
@@ -68,6 +69,9 @@ public:
     void SetMainWnd(CDialog* window) { m_mainWnd = window; }
 
 private:
+    friend int AfxMessageBox(const std::string&, unsigned, unsigned, const std::string&);
+    std::string m_messageDetails;  // for the box DoMessageBox shows next
+
     std::string m_appName;
     std::string m_exeName;
     std::string m_helpFilePath;
@@ -81,5 +85,7 @@ CWinApp* AfxGetApp();
 // The application's main window, or nullptr.
 CDialog* AfxGetMainWnd();
 
-// Shows a message box through the application object (its DoMessageBox).
-int AfxMessageBox(const std::string& text, unsigned type = MB_OK, unsigned helpId = 0);
+// Shows a message box through the application object (its DoMessageBox); `details` (8-bit,
+// in the locale's encoding) are shown when the user asks for them.
+int AfxMessageBox(const std::string& text, unsigned type = MB_OK, unsigned helpId = 0,
+                  const std::string& details = {});

@@ -3,11 +3,13 @@
 #include "app/report_dlg.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 
 #include "app/report_app.h"
@@ -66,6 +68,8 @@ private slots:
     void startUpRunsTheDialogAndEnds();
     void survivesDamagedSettings_data();
     void survivesDamagedSettings();
+    void layoutsAreOfferedChosenAndRemembered();
+    void typedPathsAreMadeWhole();
 
 private:
     support::ModalDriver& Drive() { return m_modals.Drive(); }
@@ -169,9 +173,10 @@ void ReportDlgTest::generateStoresBothPathsAfterSuccess() {
     QVERIFY(box.owner == window);
     QCOMPARE(pcgAfter.toStdString(), m_pcg);
     QVERIFY(support::ReadFile(report).find("Piano") != std::string::npos);
-    // The report first, then the PCG file.
+    // The report first, then the PCG file, then the layout; the details say where it went.
     QCOMPARE(support::ReadFile(SettingsPath()),
-             "[MRU]\r\nreport=" + report + "\r\npcg=" + m_pcg + "\r\n");
+             "[MRU]\r\nreport=" + report + "\r\npcg=" + m_pcg + "\r\nlayout=patch-list\r\n");
+    QCOMPARE(box.details, report);
 }
 
 void ReportDlgTest::generateFailuresWarnAndStoreNothing_data() {
@@ -229,6 +234,15 @@ void ReportDlgTest::generateFailuresWarnAndStoreNothing() {
     QCOMPARE(MessageBoxSeam::Shown().front().type, MB_OK | MB_ICONEXCLAMATION);
     QCOMPARE(support::ReadFile(SettingsPath()), earlier);
     QVERIFY(!support::Exists(m_dir->Path("list.htm")));
+    // The system's reason, where it gave one, as the command line gives it.
+    const std::map<QString, std::string> reasons = {
+        {"MISSING", m_dir->Path("missing.pcg") + ": No such file or directory"},
+        {"NOWHERE", m_dir->Path("no/such/folder/list.htm") + ": No such file or directory"},
+        {"FULL", "/dev/full: No space left on device"},
+    };
+    const QString why = pcg == "MISSING" ? pcg : report;
+    QCOMPARE(MessageBoxSeam::Shown().front().details,
+             reasons.contains(why) ? reasons.at(why) : std::string());
 }
 
 void ReportDlgTest::enterInEitherFieldRunsGenerate_data() {
@@ -431,9 +445,9 @@ void ReportDlgTest::tabOrderAndAccessKeys() {
     });
     aboutWatch.start(10);
     Drive().Then([&](QWidget* modal) {
-        for (int i = 0; i < 5; ++i) {
-            for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDOK, IDC_ABOUT, IDC_EXIT, IDC_BROWSE_PCG,
-                           IDC_BROWSE_REPORT}) {
+        for (int i = 0; i < 6; ++i) {
+            for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDC_LAYOUT, IDOK, IDC_ABOUT, IDC_EXIT,
+                           IDC_BROWSE_PCG, IDC_BROWSE_REPORT}) {
                 if (QApplication::focusWidget() == dialog.ControlWidget(id)) {
                     visited << id;
                 }
@@ -448,7 +462,8 @@ void ReportDlgTest::tabOrderAndAccessKeys() {
         modal->close();
     });
     dialog.DoModal();
-    QCOMPARE(visited, (QList<int>{IDC_PCG_FILE, IDC_REPORT_FILE, IDOK, IDC_EXIT, IDC_PCG_FILE}));
+    QCOMPARE(visited,
+             (QList<int>{IDC_PCG_FILE, IDC_REPORT_FILE, IDC_LAYOUT, IDOK, IDC_EXIT, IDC_PCG_FILE}));
     // Alt+G generated (with empty fields: the message that asks for both names).
     QVERIFY(MessageBoxSeam::Shown().front().text.starts_with("You need to enter"));
     QCOMPARE(aboutBoxes, 1);
@@ -610,6 +625,93 @@ void ReportDlgTest::survivesDamagedSettings() {
     QCOMPARE(MessageBoxSeam::Shown().front().text, std::string("Successfully generated report"));
     QCOMPARE(ReadSetting("MRU", "pcg", "") == m_pcg, stored);
     QCOMPARE(ReadSetting("MRU", "report", "") == report, stored);
+}
+
+// The shipped layouts by what they show, then the user's own; the choice made is the report's
+// and is remembered with the paths, as far as the settings file can hold it.
+void ReportDlgTest::layoutsAreOfferedChosenAndRemembered() {
+    QVERIFY(QDir().mkpath(QString::fromStdString(m_dir->Path("data/tabulon/folder.htm"))));
+    m_dir->Write("data/tabulon/mine.htm", "mine <%PATCHNAME_000%>\n");
+    m_dir->Write("data/tabulon/all-banks.htm", "every bank, mine\n");  // in the shipped one's place
+    m_dir->Write("data/tabulon/ spaced.htm", "spaced\n");
+    m_dir->Write("data/tabulon/gone.htm", "gone\n");
+    StoreSettings("[MRU]\r\nlayout=mine\r\n");
+    const std::string report = m_dir->Path("list.htm");
+    QStringList offered;
+    QString chosen;
+    std::vector<std::string> reports;
+    std::vector<std::string> settings;
+    MessageBoxSeam::Record();
+    RunFilled(m_pcg, report, [&](CReportDlg& dialog) {
+        auto* list = qobject_cast<QComboBox*>(dialog.ControlWidget(IDC_LAYOUT));
+        for (int i = 0; i < list->count(); ++i) {
+            offered << list->itemText(i);
+        }
+        chosen = list->currentText();
+        for (const int item : {0, 1, 4, 6}) {  // the patch list, every bank, ' spaced', mine
+            MessageBoxSeam::QueueAnswer(IDOK);
+            list->setCurrentIndex(item);
+            QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+            reports.push_back(support::ReadFile(report));
+            settings.push_back(support::ReadFile(SettingsPath()));
+        }
+        // One removed since the list was made.
+        std::remove(m_dir->Path("data/tabulon/gone.htm").c_str());
+        MessageBoxSeam::QueueAnswer(IDOK);
+        list->setCurrentIndex(list->findText("gone"));
+        QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+    });
+    QCOMPARE(offered, QStringList({"Patch list", "Every bank", "By category", "Combinations",
+                                   " spaced", "gone", "mine"}));
+    QCOMPARE(chosen, QString("mine"));
+    QVERIFY(reports[0].find("Piano") != std::string::npos);
+    QCOMPARE(reports[1], std::string("every bank, mine\r\n"));
+    QCOMPARE(reports[3], std::string("mine Piano\r\n"));
+    // The layout stays where the settings file had it; the paths join it.
+    const auto stored = [&](const std::string& layout) {
+        return "[MRU]\r\nlayout=" + layout + "\r\nreport=" + report + "\r\npcg=" + m_pcg + "\r\n";
+    };
+    QCOMPARE(settings[0], stored("patch-list"));
+    QCOMPARE(settings[1], stored("all-banks"));
+    QCOMPARE(settings[2], settings[1]);  // " spaced" made the report, and is not remembered
+    QCOMPARE(reports[2], std::string("spaced\r\n"));
+    QCOMPARE(settings[3], stored("mine"));
+    QCOMPARE(MessageBoxSeam::Shown().back().text,
+             "Couldn't read your template file " + m_dir->Path("data/tabulon/gone.htm") + ".");
+
+    // A layout no longer there opens on the patch list.
+    StoreSettings("[MRU]\r\nlayout=gone\r\n");
+    CReportDlg again;
+    Drive().Then([&](QWidget* modal) {
+        chosen = qobject_cast<QComboBox*>(again.ControlWidget(IDC_LAYOUT))->currentText();
+        modal->close();
+    });
+    again.DoModal();
+    QCOMPARE(chosen, QString("Patch list"));
+}
+
+// "~/" is the home folder and a relative path is the working folder's: the report goes where a
+// shell would put it, and the settings remember it whole, while the fields keep what was typed.
+void ReportDlgTest::typedPathsAreMadeWhole() {
+    const support::ScopedEnv home("HOME", m_dir->Path("home"));
+    QVERIFY(QDir().mkpath(QString::fromStdString(m_dir->Path("home/work"))));
+    MessageBoxSeam::Record();
+    const QString here = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(QString::fromStdString(m_dir->Path("home/work"))));
+    m_dir->Write("home/work/bank.pcg", support::ReadFile(m_pcg));
+    QString typed;
+    MessageBoxSeam::QueueAnswer(IDOK);
+    RunFilled("bank.pcg", "~/x.htm", [&](CReportDlg& dialog) {
+        QTest::mouseClick(dialog.ControlWidget(IDOK), Qt::LeftButton);
+        typed = Field(dialog, IDC_REPORT_FILE)->text();
+    });
+    QDir::setCurrent(here);
+    QCOMPARE(typed, QString("~/x.htm"));
+    QVERIFY(support::ReadFile(m_dir->Path("home/x.htm")).find("Piano") != std::string::npos);
+    QCOMPARE(support::ReadFile(SettingsPath()), "[MRU]\r\nreport=" + m_dir->Path("home/x.htm") +
+                                                    "\r\npcg=" + m_dir->Path("home/work/bank.pcg") +
+                                                    "\r\nlayout=patch-list\r\n");
+    QCOMPARE(MessageBoxSeam::Shown().front().details, m_dir->Path("home/x.htm"));
 }
 
 QTEST_MAIN(ReportDlgTest)

@@ -102,23 +102,27 @@ TEST(Resources, MainDialogLayout) {
     EXPECT_EQ(main.fontPointSize, 8);
     using namespace res::DialogStyle;
     EXPECT_EQ(main.style, Caption | SystemMenu | ModalFrame | AppWindow);
-    ASSERT_EQ(main.controls.size(), 10u);
+    ASSERT_EQ(main.controls.size(), 12u);
     const auto& c = main.controls;
     const unsigned field = Border | TabStop | AutoHScroll;
     const unsigned browse = Center | VCenter | SunkenEdge;
     ExpectControl(c[0], IDC_PCG_FILE, ControlKind::Edit, "", 14, 18, 268, 14, field);
     ExpectControl(c[1], IDC_REPORT_FILE, ControlKind::Edit, "", 14, 60, 268, 14, field);
-    ExpectControl(c[2], IDOK, ControlKind::DefPushButton, "&Generate", 105, 104, 50, 14, TabStop);
-    ExpectControl(c[3], IDC_ABOUT, ControlKind::PushButton, "&About", 265, 94, 50, 14, 0);
-    ExpectControl(c[4], IDC_EXIT, ControlKind::PushButton, "E&xit", 265, 111, 50, 14, TabStop);
-    ExpectControl(c[5], IDC_STATIC, ControlKind::GroupBox,
+    // The layout joins step 3 beside Generate, before it in the tab order.
+    ExpectControl(c[2], IDC_STATIC, ControlKind::StaticText, "La&yout:", 162, 97, 90, 8, 0);
+    ExpectControl(c[3], IDC_LAYOUT, ControlKind::DropDownList, "", 162, 106, 90, 14, TabStop);
+    ExpectControl(c[4], IDOK, ControlKind::DefPushButton, "&Generate", 105, 104, 50, 14, TabStop);
+    ExpectControl(c[5], IDC_ABOUT, ControlKind::PushButton, "&About", 265, 94, 50, 14, 0);
+    ExpectControl(c[6], IDC_EXIT, ControlKind::PushButton, "E&xit", 265, 111, 50, 14, TabStop);
+    ExpectControl(c[7], IDC_STATIC, ControlKind::GroupBox,
                   "Step 1 - Enter or choose the name of a PCG file containing Triton Patches", 7, 4,
                   307, 38, 0);
-    ExpectControl(c[6], IDC_BROWSE_PCG, ControlKind::PushButton, "...", 287, 17, 17, 14, browse);
-    ExpectControl(c[7], IDC_STATIC, ControlKind::GroupBox,
+    ExpectControl(c[8], IDC_BROWSE_PCG, ControlKind::PushButton, "...", 287, 17, 17, 14, browse);
+    ExpectControl(c[9], IDC_STATIC, ControlKind::GroupBox,
                   "Step 2 - Enter or choose the name for the HTML report", 7, 46, 307, 38, 0);
-    ExpectControl(c[8], IDC_BROWSE_REPORT, ControlKind::PushButton, "...", 287, 60, 17, 14, browse);
-    ExpectControl(c[9], IDC_STATIC, ControlKind::GroupBox, "Step 3 - Generate HTML Report", 7, 89,
+    ExpectControl(c[10], IDC_BROWSE_REPORT, ControlKind::PushButton, "...", 287, 60, 17, 14,
+                  browse);
+    ExpectControl(c[11], IDC_STATIC, ControlKind::GroupBox, "Step 3 - Generate HTML Report", 7, 89,
                   251, 37, 0);
 }
 

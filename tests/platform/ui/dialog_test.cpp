@@ -31,8 +31,8 @@ QRect RectInDialog(const QWidget* control, const QWidget* dialog) {
 
 // The id of the control that has the keyboard focus, else 0.
 int FocusedControl(const CDialog& dialog) {
-    for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDOK, IDC_ABOUT, IDC_EXIT, IDC_BROWSE_PCG,
-                   IDC_BROWSE_REPORT}) {
+    for (int id : {IDC_PCG_FILE, IDC_REPORT_FILE, IDC_LAYOUT, IDOK, IDC_ABOUT, IDC_EXIT,
+                   IDC_BROWSE_PCG, IDC_BROWSE_REPORT}) {
         if (dialog.ControlWidget(id) == QApplication::focusWidget()) {
             return id;
         }
@@ -137,7 +137,7 @@ void DialogTest::mainDialogShowsItsTextsAndDefaultButton() {
             texts << Button(dialog, id)->text();
             defaults << Button(dialog, id)->isDefault();
         }
-        texts << qobject_cast<QGroupBox*>(dialog.ControlAt(9))->title();
+        texts << qobject_cast<QGroupBox*>(dialog.ControlAt(11))->title();
         texts << qobject_cast<QLineEdit*>(dialog.ControlWidget(IDC_PCG_FILE))->text();
         modal->close();
     });
@@ -193,7 +193,7 @@ void DialogTest::tabVisitsOnlyTabStopsInTemplateOrder() {
     QList<int> visited;
     QList<Qt::FocusPolicy> policies;
     Drive().Then([&](QWidget* modal) {
-        for (int i = 0; i < 5; ++i) {
+        for (int i = 0; i < 6; ++i) {
             visited << FocusedControl(dialog);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
@@ -206,8 +206,8 @@ void DialogTest::tabVisitsOnlyTabStopsInTemplateOrder() {
         modal->close();
     });
     dialog.DoModal();
-    QCOMPARE(visited, QList<int>({IDC_PCG_FILE, IDC_REPORT_FILE, IDOK, IDC_EXIT, IDC_PCG_FILE,
-                                  IDC_REPORT_FILE, IDC_PCG_FILE}));
+    QCOMPARE(visited, QList<int>({IDC_PCG_FILE, IDC_REPORT_FILE, IDC_LAYOUT, IDOK, IDC_EXIT,
+                                  IDC_PCG_FILE, IDC_REPORT_FILE, IDC_PCG_FILE}));
     QCOMPARE(policies, QList<Qt::FocusPolicy>(3, Qt::ClickFocus));
 }
 
@@ -233,6 +233,7 @@ void DialogTest::arrowKeysOnButtonsWalkAllControls() {
 void DialogTest::accessKeysClickTheirButtons() {
     RecordingDialog dialog(IDD_REPORT_DIALOG);
     dialog.keepOpenOnOK = true;
+    bool layoutFocused = false;
     Drive()
         .Then([&](QWidget* modal) { QTest::keyClick(modal, Qt::Key_G, Qt::AltModifier); })
         .Then([&](QWidget*) {
@@ -240,9 +241,17 @@ void DialogTest::accessKeysClickTheirButtons() {
             Button(dialog, IDOK)->setFocus();
             QTest::keyClick(Button(dialog, IDOK), Qt::Key_A);
         })
-        .Then([&](QWidget* modal) { QTest::keyClick(modal, Qt::Key_X, Qt::AltModifier); });
+        .Then([&](QWidget* modal) {
+            // The layout's label leads to the list, whose arrow keys are its own.
+            QTest::keyClick(modal, Qt::Key_Y, Qt::AltModifier);
+            layoutFocused = FocusedControl(dialog) == IDC_LAYOUT;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            layoutFocused = layoutFocused && FocusedControl(dialog) == IDC_LAYOUT;
+            QTest::keyClick(modal, Qt::Key_X, Qt::AltModifier);
+        });
     QCOMPARE(dialog.DoModal(), IDOK);
     QCOMPARE(dialog.commands, std::vector<int>({IDOK, IDC_ABOUT, IDC_EXIT}));
+    QVERIFY(layoutFocused);
 }
 
 void DialogTest::plainLetterInAFieldIsJustTyped() {

@@ -96,13 +96,17 @@ void MessageBoxTest::goThroughTheApplicationObject() {
 void MessageBoxTest::realBoxShowsPlainTextIconAndCaption_data() {
     QTest::addColumn<unsigned>("type");
     QTest::addColumn<int>("icon");
-    QTest::newRow("warning") << (MB_OK | MB_ICONEXCLAMATION) << int(QMessageBox::Warning);
-    QTest::newRow("information") << (MB_OK | MB_ICONINFORMATION) << int(QMessageBox::Information);
+    QTest::addColumn<QString>("details");
+    QTest::newRow("warning") << (MB_OK | MB_ICONEXCLAMATION) << int(QMessageBox::Warning)
+                             << "/full/r.htm: No space left on device";
+    QTest::newRow("information") << (MB_OK | MB_ICONINFORMATION) << int(QMessageBox::Information)
+                                 << "";
 }
 
 void MessageBoxTest::realBoxShowsPlainTextIconAndCaption() {
     QFETCH(unsigned, type);
     QFETCH(int, icon);
+    QFETCH(QString, details);
     RecordingDialog main(IDD_REPORT_DIALOG);
     m_app->SetMainWnd(&main);
     // Text that would be markup if the box read it as such.
@@ -115,7 +119,7 @@ void MessageBoxTest::realBoxShowsPlainTextIconAndCaption() {
     Drive()
         .Then([&](QWidget* modal) {
             mainWindow = modal;
-            answer = AfxMessageBox(text, type);
+            answer = AfxMessageBox(text, type, 0, details.toStdString());
         })
         .Then([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -126,14 +130,16 @@ void MessageBoxTest::realBoxShowsPlainTextIconAndCaption() {
             buttons = int(box->buttons().size());
             parent = box->parentWidget();
             QCOMPARE(box->textFormat(), Qt::PlainText);
-            box->button(QMessageBox::Ok)->click();
+            QCOMPARE(box->detailedText(), details);
+            // Enter presses OK, whether or not there are details to show.
+            QTest::keyClick(box, Qt::Key_Return);
         })
         .Then([&](QWidget* modal) { modal->close(); });
     main.DoModal();
     QCOMPARE(title, QString("Tabulon"));
     QCOMPARE(shownText, QString::fromStdString(text));
     QCOMPARE(shownIcon, icon);
-    QCOMPARE(buttons, 1);
+    QCOMPARE(buttons, details.isEmpty() ? 1 : 2);  // OK, and Show Details... where there are some
     QCOMPARE(parent, mainWindow);
     QCOMPARE(answer, IDOK);
 }
