@@ -26,8 +26,8 @@ constexpr ControlTemplate kReportControls[] = {
     {IDC_PCG_FILE, Edit, "", 14, 18, 268, 14, Border | TabStop | AutoHScroll},
     {IDC_REPORT_FILE, Edit, "", 14, 60, 268, 14, Border | TabStop | AutoHScroll},
     // The layout: in step 3's free space beside Generate, and before it in the tab order.
-    {IDC_STATIC, StaticText, "La&yout:", 162, 97, 90, 8, 0},
-    {IDC_LAYOUT, DropDownList, "", 162, 106, 90, 14, TabStop},
+    {IDC_STATIC, StaticText, "La&yout:", 162, 109, 27, 8, 0},
+    {IDC_LAYOUT, DropDownList, "", 190, 107, 62, 13, TabStop},
     {IDOK, DefPushButton, "&Generate", 105, 104, 50, 14, TabStop},
     {IDC_ABOUT, PushButton, "&About", 265, 94, 50, 14, 0},
     {IDC_EXIT, PushButton, "E&xit", 265, 111, 50, 14, TabStop},

@@ -109,8 +109,8 @@ TEST(Resources, MainDialogLayout) {
     ExpectControl(c[0], IDC_PCG_FILE, ControlKind::Edit, "", 14, 18, 268, 14, field);
     ExpectControl(c[1], IDC_REPORT_FILE, ControlKind::Edit, "", 14, 60, 268, 14, field);
     // The layout joins step 3 beside Generate, before it in the tab order.
-    ExpectControl(c[2], IDC_STATIC, ControlKind::StaticText, "La&yout:", 162, 97, 90, 8, 0);
-    ExpectControl(c[3], IDC_LAYOUT, ControlKind::DropDownList, "", 162, 106, 90, 14, TabStop);
+    ExpectControl(c[2], IDC_STATIC, ControlKind::StaticText, "La&yout:", 162, 109, 27, 8, 0);
+    ExpectControl(c[3], IDC_LAYOUT, ControlKind::DropDownList, "", 190, 107, 62, 13, TabStop);
     ExpectControl(c[4], IDOK, ControlKind::DefPushButton, "&Generate", 105, 104, 50, 14, TabStop);
     ExpectControl(c[5], IDC_ABOUT, ControlKind::PushButton, "&About", 265, 94, 50, 14, 0);
     ExpectControl(c[6], IDC_EXIT, ControlKind::PushButton, "E&xit", 265, 111, 50, 14, TabStop);
