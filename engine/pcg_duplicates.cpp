@@ -98,11 +98,12 @@ std::vector<DuplicateGroup> FindDuplicates(const std::vector<const PcgContents*>
             groups.push_back({DuplicateGroup::Reason::Sound, std::move(members)});
         }
     }
-    for (auto& [name, members] : names) {
-        const bool soundsDiffer =
-            std::any_of(members.begin() + 1, members.end(), [&](const Member& member) {
-                return member.slot->sound != members.front().slot->sound;
-            });
+    for (auto& entry : names) {
+        std::vector<Member>& members = entry.second;
+        const auto& sound = members.front().slot->sound;
+        const bool soundsDiffer = std::any_of(
+            members.begin() + 1, members.end(),
+            [&sound](const Member& member) { return member.slot->sound != sound; });
         if (soundsDiffer) {
             groups.push_back({DuplicateGroup::Reason::Name, std::move(members)});
         }

@@ -8,6 +8,7 @@
 
 #include "engine/patch_reader.h"
 #include "engine/pcg_reading.h"
+#include "engine/slot_labels.h"
 #include "fuzz/fuzz_check.h"
 #include "fuzz/memory_file.h"
 #include "fuzz/pcg_model.h"
@@ -122,7 +123,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(slot.index == treeModel.slots[k].index);
         FUZZ_CHECK(slot.Name() == treeModel.slots[k].name);
         FUZZ_CHECK(slot.Name() == fromFile.contents.slots[k].Name());
-        FUZZ_CHECK(!SlotLabel(tree.contents.BankOf(slot), slot).empty());
+        FUZZ_CHECK(SlotLabel(tree.contents.BankOf(slot), slot) == treeModel.slots[k].label);
+        FUZZ_CHECK((slot.category == kNoCategory ? -1 : int{slot.category}) ==
+                   treeModel.slots[k].category);
+        FUZZ_CHECK(slot.useCount == treeModel.slots[k].uses.size());
+        for (std::size_t u = 0; u < slot.useCount && u < treeModel.slots[k].uses.size(); ++u) {
+            FUZZ_CHECK(ProgramLabel(slot.uses[u], tree.contents.model) == treeModel.slots[k].uses[u]);
+        }
     }
     return 0;
 }

@@ -72,6 +72,18 @@ Seeds PcgSeeds() {
         {"instrument-start", support::InstrumentLikePcg().substr(0, 4096)},
         {"tree-classic", TreeSeed(false)},
         {"tree-later", TreeSeed(true)},
+        // Categories and timbres where a Triton family's records hold them.
+        {"tree-categories",
+         support::PcgFile(
+             support::Chunk("PRG1", support::BankChunk(
+                                        "PBK1", {support::ProgramRecord("Keys", 540, 0)}, 540, 0)) +
+                 support::Chunk("CMB1",
+                                support::BankChunk(
+                                    "CBK1",
+                                    {support::CombinationRecord(
+                                        "Combi", 5, {{1, 0, 0}, {2, 6, 2}, {3, 7, 1}, {4, 24, 0}})},
+                                    448, 0x20001)),
+             0x50, true)},
     };
 }
 

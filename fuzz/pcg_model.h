@@ -32,8 +32,13 @@ struct PcgTreeModel {
         std::size_t slots;
     };
     struct Slot {
-        std::uint32_t index;  // in its bank, or across the banks of its kind for kinds 2 and 3
+        // In its bank; for kinds 2 and 3 from where its bank's numbers begin, or on from the
+        // kind's earlier slots for a bank outside the table.
+        std::uint32_t index;
         std::string name;
+        std::string label;              // as the model shows it: "EXB-A000", "0x5-001", "048"
+        int category = -1;              // -1: none
+        std::vector<std::string> uses;  // a combination's programs, as labels
     };
     Outcome outcome = Outcome::BadHeaders;
     std::vector<Bank> banks;
