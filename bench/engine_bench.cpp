@@ -55,16 +55,21 @@ void ReplaceFileWith(const std::string& path, const char* bytes, std::size_t siz
 
 // --- GenerateReport on an instrument's file ---------------------------------------------------
 
-void GenerateReport_InstrumentPcg(benchmark::State& state) {
-    const std::string report = g_files->OutputPath("report.htm");
-    const std::string templatePath = ShippedTemplate();  // found once, as by its floor
+// Reports of `pcg` made with `templatePath` (found once, as by the floors) into `report`.
+void MakeReports(benchmark::State& state, const std::string& templatePath, const std::string& pcg,
+                 const std::string& report) {
     for (auto _ : state) {
         const GenerateOutcome outcome =
-            GenerateReportFromTemplate({templatePath, false}, g_files->instrumentPcg(), report);
+            GenerateReportFromTemplate({templatePath, false}, pcg, report);
         if (!outcome.succeeded) {
             state.SkipWithError(outcome.message.c_str());
         }
     }
+}
+
+void GenerateReport_InstrumentPcg(benchmark::State& state) {
+    MakeReports(state, ShippedTemplate(), g_files->instrumentPcg(),
+                g_files->OutputPath("report.htm"));
 }
 // Syncing to disk takes most of the time of these, and a virtual disk's latency drifts: many
 // short repetitions, taking turns with their floors, give medians that hold.
@@ -112,15 +117,8 @@ std::string HundredKilobyteTemplate() {
 }
 
 void GenerateReport_InstrumentSize(benchmark::State& state) {
-    const std::string report = g_files->OutputPath("instrument-size.htm");
-    const std::string templatePath = HundredKilobyteTemplate();
-    for (auto _ : state) {
-        const GenerateOutcome outcome =
-            GenerateReportFromTemplate({templatePath, false}, g_files->instrumentSizePcg(), report);
-        if (!outcome.succeeded) {
-            state.SkipWithError(outcome.message.c_str());
-        }
-    }
+    MakeReports(state, HundredKilobyteTemplate(), g_files->instrumentSizePcg(),
+                g_files->OutputPath("instrument-size.htm"));
 }
 BENCHMARK(GenerateReport_InstrumentSize)
     ->Repetitions(kDiskRepetitions)
@@ -143,15 +141,8 @@ std::string LayoutTemplate(std::int64_t layout) {
 }
 
 void GenerateReport_Layout(benchmark::State& state) {
-    const std::string report = g_files->OutputPath("layout.htm");
-    const std::string templatePath = LayoutTemplate(state.range(0));  // found once, as by its floor
-    for (auto _ : state) {
-        const GenerateOutcome outcome =
-            GenerateReportFromTemplate({templatePath, false}, g_files->laterModelPcg(), report);
-        if (!outcome.succeeded) {
-            state.SkipWithError(outcome.message.c_str());
-        }
-    }
+    MakeReports(state, LayoutTemplate(state.range(0)), g_files->laterModelPcg(),
+                g_files->OutputPath("layout.htm"));
 }
 BENCHMARK(GenerateReport_Layout)
     ->DenseRange(0, 2)

@@ -33,28 +33,30 @@ struct CDialog::Impl {
     HICON smallIcon = nullptr;
 };
 
-void DDX_Control(CDataExchange* pDX, int id, CEdit& control) {
-    auto* edit = qobject_cast<QLineEdit*>(pDX->m_pDlgWnd->ControlWidget(id));
-    if (!edit) {
-        qWarning("DDX_Control: control %d of dialog %d is not an edit control", id,
-                 pDX->m_pDlgWnd->TemplateId());
+namespace {
+
+// Binds `control` to the dialog's control `id` when that is a `Widget`.
+template <typename Widget, typename Control>
+void Bind(CDataExchange* pDX, int id, Control& control, const char* kind) {
+    auto* widget = qobject_cast<Widget*>(pDX->m_pDlgWnd->ControlWidget(id));
+    if (!widget) {
+        qWarning("DDX_Control: control %d of dialog %d is not %s", id, pDX->m_pDlgWnd->TemplateId(),
+                 kind);
         return;
     }
-    if (control.Widget() != edit) {
-        control.Attach(edit);
+    if (control.Widget() != widget) {
+        control.Attach(widget);
     }
 }
 
+}  // namespace
+
+void DDX_Control(CDataExchange* pDX, int id, CEdit& control) {
+    Bind<QLineEdit>(pDX, id, control, "an edit control");
+}
+
 void DDX_Control(CDataExchange* pDX, int id, CComboBox& control) {
-    auto* list = qobject_cast<QComboBox*>(pDX->m_pDlgWnd->ControlWidget(id));
-    if (!list) {
-        qWarning("DDX_Control: control %d of dialog %d is not a drop-down list", id,
-                 pDX->m_pDlgWnd->TemplateId());
-        return;
-    }
-    if (control.Widget() != list) {
-        control.Attach(list);
-    }
+    Bind<QComboBox>(pDX, id, control, "a drop-down list");
 }
 
 CDialog::CDialog(int templateId, CDialog* pParentWnd) : d(std::make_unique<Impl>()) {
