@@ -21,7 +21,7 @@ fail() {
 }
 
 # Skipped (ctest's code 77) where there is no browser to print with, as on a package builder.
-for tool in chromium pdftotext pdfinfo pdftoppm iconv; do
+for tool in chromium dbus-run-session pdftotext pdfinfo pdftoppm iconv; do
   command -v "$tool" >/dev/null || { echo "print: skipped: $tool is not installed" >&2; exit 77; }
 done
 
@@ -62,9 +62,11 @@ overprinted() {
 print_to_pdf() {
   local profile
   profile=$(mktemp -d "$work/profile-XXXXXX")
-  # A fresh profile and home each time, and nothing that reaches for the network.
-  HOME="$profile" timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic \
-    --no-first-run --disable-background-networking --disable-component-update --disable-sync \
+  # A fresh profile, home and session bus each time (never the desktop's bus), and nothing
+  # that reaches for the network.
+  HOME="$profile" dbus-run-session -- timeout 60 chromium --headless --no-sandbox --disable-gpu \
+    --disable-quic --no-first-run --disable-background-networking --disable-component-update \
+    --disable-sync \
     --user-data-dir="$profile" --print-to-pdf="$2" --no-pdf-header-footer "file://$1" \
     >"$work/chromium.log" 2>&1 || { cat "$work/chromium.log" >&2; fail "chromium could not print $1"; }
   [[ -s "$2" ]] || { cat "$work/chromium.log" >&2; fail "chromium wrote no PDF for $1"; }
