@@ -42,11 +42,12 @@ await_xvfb() {
   xvfb_display=":$(head -n1 "$work/display")"
 }
 
-# Leaves the caller's desktop out: the script gets a home, a runtime folder and a D-Bus session
-# bus of its own in the scratch folder, and none of the desktop's display, session manager,
-# input method or theme. So the program never talks to the desktop's bus, and libdbus, finding
-# no bus, does not start one on the X display (dbus-x11), which writes its address in the home.
-# The bus is stopped with the processes in $pids.
+# Leaves the caller's desktop out: the script gets a home, a runtime folder, a font cache and a
+# D-Bus session bus of its own in the scratch folder, and none of the desktop's display,
+# session manager, input method or theme. So the program never talks to the desktop's bus, nor
+# does libdbus, finding none, start one on the X display (dbus-x11) and write its address in
+# the home; and fontconfig, finding a font folder changed since the system cached it, caches it
+# in ours, not in the home (or, for root, the system's). The bus goes with the rest of $pids.
 own_session() {
   local home=$work/home
   mkdir -p "$home"
@@ -54,6 +55,15 @@ own_session() {
   export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
     XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state \
     XDG_RUNTIME_DIR=$work/runtime
+  cat >"$work/fonts.conf" <<FONTS
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <cachedir>$work/fontconfig</cachedir>
+  <include>/etc/fonts/fonts.conf</include>
+</fontconfig>
+FONTS
+  export FONTCONFIG_FILE=$work/fonts.conf
   unset DISPLAY WAYLAND_DISPLAY XAUTHORITY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP \
     XDG_SESSION_DESKTOP DESKTOP_SESSION SESSION_MANAGER QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME \
     QT_STYLE_OVERRIDE QT_IM_MODULE XMODIFIERS QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
