@@ -62,11 +62,11 @@ overprinted() {
 print_to_pdf() {
   local profile
   profile=$(mktemp -d "$work/profile-XXXXXX")
-  # A fresh profile, home and session bus each time (never the desktop's bus), and nothing
-  # that reaches for the network.
-  HOME="$profile" dbus-run-session -- timeout 60 chromium --headless --no-sandbox --disable-gpu \
-    --disable-quic --no-first-run --disable-background-networking --disable-component-update \
-    --disable-sync \
+  # A fresh profile, home, cache and session bus each time (never the desktop's bus), and
+  # nothing that reaches for the network.
+  HOME="$profile" XDG_CACHE_HOME="$profile/.cache" dbus-run-session -- \
+    timeout 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
     --user-data-dir="$profile" --print-to-pdf="$2" --no-pdf-header-footer "file://$1" \
     >"$work/chromium.log" 2>&1 || { cat "$work/chromium.log" >&2; fail "chromium could not print $1"; }
   [[ -s "$2" ]] || { cat "$work/chromium.log" >&2; fail "chromium wrote no PDF for $1"; }
