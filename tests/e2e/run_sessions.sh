@@ -61,7 +61,7 @@ XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --no-config --id
 pids+=($!)
 start_xvfb 1024x768x24
 pids+=("$xvfb_pid")
-servers=${#pids[@]}
+servers=${#pids[@]} # the first of $pids, the bus among them, stay to the end
 
 expect_no_display none "neither DISPLAY nor WAYLAND_DISPLAY is set"
 if [[ -e /tmp/.X11-unix/X999 ]]; then
