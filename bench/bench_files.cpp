@@ -29,7 +29,8 @@ BenchFiles::BenchFiles()
     : m_instrumentPcg(m_dir.Write("instrument.pcg", support::InstrumentLikePcg())),
       m_instrumentSizePcg(m_dir.Write("instrument-size.pcg", InstrumentSizePcg())),
       m_laterModelPcg(
-          m_dir.Write("later.pcg", support::FactoryLikePcg(support::PcgLayout::LaterModel))) {}
+          m_dir.Write("later.pcg", support::FactoryLikePcg(support::PcgLayout::LaterModel))),
+      m_laterModelCopy(m_dir.Write("later-copy.pcg", support::ReadFile(m_laterModelPcg))) {}
 
 std::vector<std::string> BenchFiles::InstrumentPcgCopies(int count) const {
     std::vector<std::string> paths;

@@ -20,6 +20,8 @@ public:
     const std::string& instrumentSizePcg() const { return m_instrumentSizePcg; }
     // A later model's factory-like file: 3,851 slots in 2.3 MB.
     const std::string& laterModelPcg() const { return m_laterModelPcg; }
+    // A copy of it under a name of its own.
+    const std::string& laterModelCopy() const { return m_laterModelCopy; }
     // `count` copies of it, each under a name of its own.
     std::vector<std::string> InstrumentPcgCopies(int count) const;
     // A PCG file of `megabytes` MiB (under 4 GiB): program banks of 16 KiB records, its chunk
@@ -39,6 +41,7 @@ private:
     std::string m_instrumentPcg;
     std::string m_instrumentSizePcg;
     std::string m_laterModelPcg;
+    std::string m_laterModelCopy;
 };
 
 }  // namespace bench

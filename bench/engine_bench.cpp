@@ -220,6 +220,25 @@ void Cli_ListEveryColumn(benchmark::State& state) {
 }
 BENCHMARK(Cli_ListEveryColumn)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
 
+// Two later models' files, compared slot by slot, against the listing of both.
+void Cli_CompareLaterModels(benchmark::State& state) {
+    const std::vector<std::string> command = {Cli(), "--compare", g_files->laterModelPcg(),
+                                              g_files->laterModelCopy()};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_CompareLaterModels)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
+void Cli_ListTwoLaterModels(benchmark::State& state) {
+    const std::vector<std::string> command = {Cli(), "--list", g_files->laterModelPcg(),
+                                              g_files->laterModelCopy()};
+    for (auto _ : state) {
+        RunProcess(command, "/dev/null");
+    }
+}
+BENCHMARK(Cli_ListTwoLaterModels)->Repetitions(kDiskRepetitions)->Unit(benchmark::kMicrosecond);
+
 void Floor_Cat_LaterModel(benchmark::State& state) {
     const std::vector<std::string> command = {"cat", g_files->laterModelPcg()};
     for (auto _ : state) {
@@ -342,6 +361,7 @@ int main(int argc, char** argv) {
             {"ReadPcgTree_MiB/256", "Floor_SequentialRead_MiB/256", Target::ThroughputAtLeast, 0.8},
             {"Cli_ListLaterModel", "Floor_Cat_LaterModel", Target::TimeAtMost, 2.0},
             {"Cli_ListEveryColumn", "Floor_Cat_LaterModel", Target::TimeAtMost, 2.0},
+            {"Cli_CompareLaterModels", "Cli_ListTwoLaterModels", Target::TimeAtMost, 3.0},
             {"GenerateReport_Layout/0", "Floor_ReadInputsReplaceLayoutReport/0", Target::TimeAtMost,
              1.3},
             {"GenerateReport_Layout/1", "Floor_ReadInputsReplaceLayoutReport/1", Target::TimeAtMost,

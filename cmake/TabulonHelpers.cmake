@@ -13,7 +13,8 @@ function(tabulon_add_gtest name)
 endfunction()
 
 # tabulon_add_qtest(<name> LABEL <label> SOURCES <files...> LIBS <targets...>)
-# A Qt Test program, run on the offscreen platform.
+# A Qt Test program, run on the offscreen platform. Its caches go to the build folder, not the
+# home: fontconfig caches there a font folder changed since the system cached it.
 function(tabulon_add_qtest name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
   find_package(Qt6 REQUIRED COMPONENTS Test Widgets)
@@ -23,7 +24,7 @@ function(tabulon_add_qtest name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL}
-                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/cache")
 endfunction()
 
 # tabulon_place_beside_executables(<target> <file>...)

@@ -23,6 +23,7 @@
 #include "support/drop.h"
 #include "support/modal_driver.h"
 #include "support/pcg_builder.h"
+#include "support/qt_settings_folder.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
@@ -79,6 +80,7 @@ private:
     void RunFilled(const std::string& pcg, const std::string& report,
                    const std::function<void(CReportDlg&)>& act);
 
+    support::QtSettingsFolder m_qtSettings;  // first, so that it goes last
     std::unique_ptr<CReportApp> m_app;
     std::unique_ptr<support::TempDir> m_dir;
     std::unique_ptr<support::ScopedEnv> m_config;

@@ -42,6 +42,43 @@ await_xvfb() {
   xvfb_display=":$(head -n1 "$work/display")"
 }
 
+# Leaves the caller's desktop out: the script gets a home, a runtime folder, a font cache and a
+# D-Bus session bus of its own in the scratch folder, and none of the desktop's display,
+# session manager, input method or theme. So the program never talks to the desktop's bus, nor
+# does libdbus, finding none, start one on the X display (dbus-x11) and write its address in
+# the home; and fontconfig, finding a font folder changed since the system cached it, caches it
+# in ours, not in the home (or, for root, the system's). The bus goes with the rest of $pids.
+own_session() {
+  local home=$work/home
+  mkdir -p "$home"
+  mkdir -m 0700 "$work/runtime"
+  export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \
+    XDG_DATA_HOME=$home/.local/share XDG_STATE_HOME=$home/.local/state \
+    XDG_RUNTIME_DIR=$work/runtime
+  cat >"$work/fonts.conf" <<FONTS
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <cachedir>$work/fontconfig</cachedir>
+  <include>/etc/fonts/fonts.conf</include>
+</fontconfig>
+FONTS
+  export FONTCONFIG_FILE=$work/fonts.conf
+  unset DISPLAY WAYLAND_DISPLAY XAUTHORITY XDG_SESSION_TYPE XDG_CURRENT_DESKTOP \
+    XDG_SESSION_DESKTOP DESKTOP_SESSION SESSION_MANAGER QT_QPA_PLATFORM QT_QPA_PLATFORMTHEME \
+    QT_STYLE_OVERRIDE QT_IM_MODULE XMODIFIERS QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS \
+    AT_SPI_BUS_ADDRESS DBUS_SESSION_BUS_PID DBUS_SESSION_BUS_WINDOWID
+  exec 3>"$work/bus"
+  dbus-daemon --session --nofork --nopidfile --address="unix:dir=$XDG_RUNTIME_DIR" \
+    --print-address=3 >"$work/dbus.log" 2>&1 &
+  pids+=($!)
+  exec 3>&-
+  wait_for 10 test -s "$work/bus" ||
+    fail "the session bus did not start: $(tail -n1 "$work/dbus.log")"
+  DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+  export DBUS_SESSION_BUS_ADDRESS
+}
+
 # Ends the script as skipped (ctest's code 77) unless every command named is installed: a
 # machine that builds packages has no X server, compositor or browser, and that is no failure.
 require() {

@@ -14,14 +14,7 @@ bin_dir=$1
 shots_dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Nothing of the caller's desktop takes part: the session bus is ours.
-if [[ -z ${TABULON_A11Y_OWN_SESSION:-} ]]; then
-  command -v dbus-run-session >/dev/null || skip "no dbus-run-session (package dbus-daemon)"
-  export TABULON_A11Y_OWN_SESSION=1
-  exec dbus-run-session -- "$0" "$@"
-fi
-
-for tool in Xvfb openbox xdotool xwininfo xprop import dbus-send; do
+for tool in Xvfb openbox xdotool xwininfo xprop import dbus-daemon dbus-send; do
   command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 launcher=
@@ -40,13 +33,12 @@ e2e_name=a11y
 source "$here/lib.sh"
 trap stop_all EXIT
 
+# Nothing of the caller's desktop takes part: the session bus is ours.
+own_session
 start_xvfb 1280x900x24
 pids+=("$xvfb_pid")
 wait_for 10 test -s "$work/display" || skip "the X server did not start: $(tail -n1 "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY QT_SCALE_FACTOR
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 0700 "$XDG_RUNTIME_DIR"
 
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)

@@ -11,7 +11,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-centring-XXXXXX")
 e2e_name=centring
 source "$(dirname "$0")/lib.sh"
 trap stop_all EXIT
-require Xvfb openbox xdotool xwininfo xprop import
+require Xvfb openbox xdotool xwininfo xprop import dbus-daemon
 
 
 # "x y width height" of a window's frame: its client area plus the frame extents the window
@@ -41,14 +41,14 @@ visible_window() {
   xdotool search --all --onlyvisible --pid "${pids[-1]}" --name "$1" | head -n1 | grep .
 }
 
+# Openbox with its system-wide settings, the program with no settings of its own: the home
+# starts empty.
+own_session
 start_xvfb 1280x1024x24
 pids+=("$xvfb_pid")
 await_xvfb
 export DISPLAY=$xvfb_display
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
-# Openbox with its system-wide settings; the program with no settings of its own.
-export XDG_CONFIG_HOME="$work/config"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 work_area_set() {

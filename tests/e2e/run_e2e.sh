@@ -11,17 +11,8 @@ shots_dir=$3
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-e2e-XXXXXX")
 e2e_name=e2e
 source "$(dirname "$0")/lib.sh"
-xvfb_pid=
-app_pid=
-
-cleanup() {
-  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-require Xvfb xdotool import
+trap stop_all EXIT
+require Xvfb xdotool import dbus-daemon
 
 
 # The ids of the program's visible windows captioned "Tabulon" (the dialog, message boxes).
@@ -32,10 +23,11 @@ window_count_is() {
   [[ $(tabulon_windows | grep -c .) -eq $1 ]]
 }
 
+own_session
 start_xvfb 1024x768x24
+pids+=("$xvfb_pid")
 await_xvfb
 export DISPLAY=$xvfb_display
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 export XDG_CONFIG_HOME="$work/config"
 export XDG_DATA_HOME="$work/data"
@@ -45,6 +37,7 @@ report="$work/report.htm"
 
 "$bin_dir/tabulon" >"$work/tabulon.log" 2>&1 &
 app_pid=$!
+pids+=("$app_pid")
 wait_for 20 window_count_is 1 || fail "the main dialog did not appear"
 dialog=$(tabulon_windows)
 # Without a window manager the keyboard follows the pointer.
@@ -81,7 +74,7 @@ leave() {
   kill -0 "$app_pid" 2>/dev/null && fail "Esc did not end the program"
   local status=0
   wait "$app_pid" || status=$?
-  app_pid=
+  unset 'pids[-1]'
   ((status == 0)) || fail "the program ended with status $status"
 }
 leave
@@ -90,6 +83,7 @@ leave
 # and leave the report as it was, not kill the program (SIGXFSZ).
 (ulimit -f 1 && exec "$bin_dir/tabulon") >"$work/limited.log" 2>&1 &
 app_pid=$!
+pids+=("$app_pid")
 wait_for 20 window_count_is 1 || fail "the main dialog did not appear under a file-size limit"
 dialog=$(tabulon_windows)
 xdotool mousemove --window "$dialog" 20 20

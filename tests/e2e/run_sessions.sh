@@ -11,23 +11,14 @@ tabulon="$1/tabulon"
 work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-sessions-XXXXXX")
 e2e_name=sessions
 source "$(dirname "$0")/lib.sh"
-servers=()
-programs=()
+trap stop_all EXIT
+require Xvfb weston xdotool dbus-daemon
 
-cleanup() {
-  local pid
-  for pid in "${programs[@]}" "${servers[@]}"; do
-    kill "$pid" 2>/dev/null || true
-  done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-require Xvfb weston xdotool
-
-
-# The caller's display and toolkit settings (ctest asks for the offscreen platform) stay out.
-unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM QT_IM_MODULE XDG_SESSION_TYPE XDG_RUNTIME_DIR
+# The caller's display and toolkit settings (ctest asks for the offscreen platform) stay out;
+# each case names its runtime folder itself.
+own_session
+runtime=$XDG_RUNTIME_DIR
+unset XDG_RUNTIME_DIR
 
 # The command that runs the program as the case $1, with the variables that follow, in a home
 # of its own that starts empty, so that anything it writes shows.
@@ -36,8 +27,8 @@ program() {
   shift
   mkdir "$work/$name"
   command=(env HOME="$work/$name" XDG_CONFIG_HOME="$work/$name/.config"
-    XDG_CACHE_HOME="$work/$name/.cache" XDG_DATA_HOME="$work/$name/.local/share" "$@"
-    "$tabulon")
+    XDG_CACHE_HOME="$work/$name/.cache" XDG_DATA_HOME="$work/$name/.local/share"
+    XDG_STATE_HOME="$work/$name/.local/state" "$@" "$tabulon")
 }
 
 nothing_written() {
@@ -64,14 +55,13 @@ expect_no_display() {
 
 # The servers start while the cases without a display run. The compositor's socket lies in a
 # runtime folder of our own; its protocol log shows what each client did.
-runtime="$work/runtime"
-mkdir -m 0700 "$runtime"
 socket="tabulon-sessions"
 XDG_RUNTIME_DIR="$runtime" weston --backend=headless-backend.so --no-config --idle-time=0 \
   --socket="$socket" --logger-scopes=proto --log="$work/weston.log" >/dev/null 2>&1 &
-servers+=($!)
+pids+=($!)
 start_xvfb 1024x768x24
-servers+=("$xvfb_pid")
+pids+=("$xvfb_pid")
+servers=${#pids[@]} # the first of $pids, the bus among them, stay to the end
 
 expect_no_display none "neither DISPLAY nor WAYLAND_DISPLAY is set"
 if [[ -e /tmp/.X11-unix/X999 ]]; then
@@ -95,7 +85,7 @@ launch() {
   program "$@"
   "${command[@]}" >"$work/$1.out" 2>"$work/$1.err" &
   pid_of[$1]=$!
-  programs+=($!)
+  pids+=($!)
 }
 launch wayland XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket"
 launch both XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY="$socket" DISPLAY="$x_display"
@@ -163,5 +153,5 @@ for name in wayland both chosen; do
   nothing_written "$name"
 done
 # Their ids may be reused by now.
-programs=()
+pids=("${pids[@]:0:servers}")
 echo "sessions: passed"

@@ -26,7 +26,7 @@ fail() {
 }
 
 # Skipped (ctest's code 77) where there is no browser to print with, as on a package builder.
-for tool in chromium pdftotext pdfinfo pdftoppm iconv; do
+for tool in chromium dbus-run-session pdftotext pdfinfo pdftoppm iconv; do
   command -v "$tool" >/dev/null || { echo "print: skipped: $tool is not installed" >&2; exit 77; }
 done
 
@@ -117,8 +117,10 @@ print_to_pdf() {
   sed "s|</head>|<style>@page { size: $3 portrait; }</style></head>|" "$1" >"$report"
   grep -q "@page { size: $3 portrait; }" "$report" || fail "$1 has no </head> to take the paper size"
   profile=$(mktemp -d "$work/profile-XXXXXX")
-  # A fresh profile and home each time, and nothing that reaches for the network.
-  HOME="$profile" timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic \
+  # A fresh profile, home, cache and session bus each time (never the desktop's bus), and
+  # nothing that reaches for the network.
+  HOME="$profile" XDG_CACHE_HOME="$profile/.cache" dbus-run-session -- \
+    timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic \
     --no-first-run --disable-background-networking --disable-component-update --disable-sync \
     --disable-pdf-tagging \
     --user-data-dir="$profile" --print-to-pdf="$2" --no-pdf-header-footer "file://$report" \

@@ -11,6 +11,7 @@
 
 #include "platform/ui/win_app.h"
 #include "support/modal_driver.h"
+#include "support/qt_settings_folder.h"
 #include "support/temp_dir.h"
 #include "tests/platform/ui/recording_dialog.h"
 
@@ -66,6 +67,7 @@ private:
     support::ModalDriver& Drive() { return m_modals.Drive(); }
     QString Dir() const { return QString::fromStdString(m_dir->path()); }
 
+    support::QtSettingsFolder m_qtSettings;  // first, so that it goes last
     std::unique_ptr<CWinApp> m_app;
     std::unique_ptr<support::TempDir> m_dir;
     support::ModalTestScope m_modals;
