@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QFrame>
 #include <QMessageBox>
 #include <algorithm>
 #include <vector>
@@ -126,6 +127,14 @@ QAccessibleInterface* OurInterfaceFor(const QString& className, QObject* object)
     }
     if (Is(className, HelpBrowser::staticMetaObject)) {
         return NewHelpDocumentAccessible(static_cast<HelpBrowser*>(widget));
+    }
+    // A rule drawn as a plain frame (the line above a message box's details) is a separator,
+    // not a window inside the window.
+    if (Is(className, QFrame::staticMetaObject)) {
+        const auto shape = static_cast<QFrame*>(widget)->frameShape();
+        if (shape == QFrame::HLine || shape == QFrame::VLine) {
+            return new QAccessibleWidget(widget, QAccessible::Separator);
+        }
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@ and followed; every window's frame on the screen's work area.
   a11y_check.py <program's pid> <help file> <PCG file> <report> <folder for screenshots> <tag>
 """
 import html
+import os
 import re
 import subprocess
 import sys
@@ -22,9 +23,12 @@ STEP2 = "Step 2 - Enter or choose the name for the HTML report"
 MAIN_DIALOG = [
     ("panel", STEP1), ("text", STEP1), ("push button", "Browse for the PCG file"),
     ("panel", STEP2), ("text", STEP2), ("push button", "Browse for the report"),
-    ("panel", "Step 3 - Generate HTML Report"), ("push button", "Generate"),
-    ("push button", "About"), ("push button", "Exit"),
+    # A list reads as its chosen item, labelled by the label that leads to it (as Qt has it on
+    # Linux, where screen readers follow the relation).
+    ("panel", "Step 3 - Generate HTML Report"), ("label", "Layout:"), ("combo box", "Patch list"),
+    ("push button", "Generate"), ("push button", "About"), ("push button", "Exit"),
 ]
+GENERATE, ABOUT, EXIT = 9, 10, 11
 
 
 def fail(message):
@@ -132,6 +136,11 @@ if shown != MAIN_DIALOG:
     fail("the main dialog reads\n  " + "\n  ".join(map(str, shown)) +
          "\nnot\n  " + "\n  ".join(map(str, MAIN_DIALOG)))
 controls = children(main)
+labels = [target.name for relation in controls[8].getRelationSet()
+          if relation.getRelationType() == pyatspi.RELATION_LABELLED_BY
+          for target in (relation.getTarget(i) for i in range(relation.getNTargets()))]
+if labels != ["Layout:"]:
+    fail(f"the layout list is labelled by {labels}, not by 'Layout:'")
 for button, purpose in ((controls[2], "PCG file"), (controls[5], "HTML report")):
     if purpose not in button.description:
         fail(f"'{button.name}' is described as '{button.description}'")
@@ -141,7 +150,7 @@ if main.getState().contains(pyatspi.STATE_MODAL):
 check_fits("Tabulon")
 
 # --- The About box ---------------------------------------------------------------------------
-press(controls[8])
+press(controls[ABOUT])
 about = wait_for("the About box", lambda: window("dialog", "About"))
 check_modal(about)
 check_no_inner_frames(about)
@@ -149,10 +158,24 @@ check_fits("About")
 press(find(about, "push button", "OK"))
 wait_for("the About box to close", lambda: not window("dialog", "About"))
 
-# --- A whole Generate through the tree; its message box ---------------------------------------
+# --- A failed Generate: its details name the system's reason ----------------------------------
 controls[1].queryEditableText().setTextContents(pcg)
+nowhere = os.path.join(os.path.dirname(report), "no-such-folder", "x.htm")
+controls[4].queryEditableText().setTextContents(nowhere)
+press(controls[GENERATE])
+box = wait_for("the message box", lambda: window("alert", "Tabulon"))
+press(wait_for("its Show Details button", lambda: next(iter(pyatspi.findAllDescendants(
+    box, lambda n: n.getRoleName() == "push button" and "Details" in n.name)), None)))
+reason = nowhere + ": No such file or directory"
+wait_for(f"details that read '{reason}'", lambda: any(
+    c.getRoleName() == "text" and reason in c.queryText().getText(0, -1)
+    for c in pyatspi.findAllDescendants(box, lambda n: n.getRoleName() == "text")))
+press(find(box, "push button", "OK"))
+wait_for("the message box to close", lambda: not window("alert", "Tabulon"))
+
+# --- A whole Generate through the tree; its message box ---------------------------------------
 controls[4].queryEditableText().setTextContents(report)
-press(controls[7])
+press(controls[GENERATE])
 box = wait_for("the message box", lambda: window("alert", "Tabulon"))
 check_modal(box)
 check_no_inner_frames(box)
@@ -206,4 +229,4 @@ for link in links:
 print(f"a11y ({tag}): passed; the help's links: {', '.join(l.name for l in links)}")
 
 # --- Exit, through the tree as well -----------------------------------------------------------
-press(children(main)[9])
+press(children(main)[EXIT])

@@ -60,7 +60,7 @@ xdotool key Return
 wait_for 10 window_count_is 1 || fail "the message box did not close"
 
 cmp "$report" "$expected_dir/instrument_report.htm" || fail "the report differs from the expected one"
-printf '[MRU]\r\nreport=%s\r\npcg=%s\r\n' "$report" "$pcg" >"$work/expected.INI"
+printf '[MRU]\r\nreport=%s\r\npcg=%s\r\nlayout=patch-list\r\n' "$report" "$pcg" >"$work/expected.INI"
 cmp "$XDG_CONFIG_HOME/tabulon.INI" "$work/expected.INI" || fail "the settings file is not as expected"
 
 # Ends the program with Esc and checks that it ended cleanly.
