@@ -27,7 +27,7 @@ enum class Option {
     Version,
 };
 
-struct OptionSpec {
+struct OptionEntry {
     Option option;
     const char* longName;
     char shortName;     // 0 when it has none
@@ -35,7 +35,7 @@ struct OptionSpec {
 };
 
 // One line an option. Its long name may be cut to any beginning no other shares.
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {Option::Template, "template", 0, "a file"},
     {Option::OutputDir, "output-dir", 'd', "a folder"},
     {Option::Layout, "layout", 0, "a layout"},
@@ -58,18 +58,18 @@ constexpr int kLongNameBase = 256;
 
 // An option as getopt_long answers for it, and its name as it was written (a long name whole).
 struct GivenOption {
-    const OptionSpec* spec = nullptr;
+    const OptionEntry* entry = nullptr;
     std::string name;
 };
 
 GivenOption Given(int answer) {
     for (std::size_t i = 0; i < kOptionCount; ++i) {
-        const OptionSpec& spec = kOptions[i];
+        const OptionEntry& entry = kOptions[i];
         if (answer == kLongNameBase + static_cast<int>(i)) {
-            return {&spec, std::string("--") + spec.longName};
+            return {&entry, std::string("--") + entry.longName};
         }
-        if (spec.shortName != 0 && answer == spec.shortName) {
-            return {&spec, std::string("-") + spec.shortName};
+        if (entry.shortName != 0 && answer == entry.shortName) {
+            return {&entry, std::string("-") + entry.shortName};
         }
     }
     return {};
@@ -81,9 +81,9 @@ std::string UnknownLongOption(std::string_view argument) {
     const std::string_view name = argument.substr(0, argument.find('='));
     std::string possibilities;
     int count = 0;
-    for (const OptionSpec& spec : kOptions) {
-        if (name.size() > 2 && std::string_view(spec.longName).starts_with(name.substr(2))) {
-            possibilities += " " + QuotedName(std::string("--") + spec.longName, Quoting::Always);
+    for (const OptionEntry& entry : kOptions) {
+        if (name.size() > 2 && std::string_view(entry.longName).starts_with(name.substr(2))) {
+            possibilities += " " + QuotedName(std::string("--") + entry.longName, Quoting::Always);
             ++count;
         }
     }
@@ -96,12 +96,12 @@ std::string UnknownLongOption(std::string_view argument) {
 std::string UsageError(int answer, int unknown, std::string_view argument) {
     if (answer == ':') {
         const GivenOption given = Given(unknown);
-        return "option " + QuotedName(given.name, Quoting::Always) + " needs " + given.spec->value;
+        return "option " + QuotedName(given.name, Quoting::Always) + " needs " + given.entry->value;
     }
     if (unknown == 0) {
         return UnknownLongOption(argument);
     }
-    if (const GivenOption given = Given(unknown); given.spec) {
+    if (const GivenOption given = Given(unknown); given.entry) {
         return "option " + QuotedName(given.name, Quoting::Always) + " takes no value";
     }
     return "unknown option " +
@@ -140,13 +140,13 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     std::string shortOptions = ":";
     std::vector<option> longOptions;
     for (std::size_t i = 0; i < kOptionCount; ++i) {
-        const OptionSpec& spec = kOptions[i];
-        const int hasValue = spec.value ? required_argument : no_argument;
+        const OptionEntry& entry = kOptions[i];
+        const int hasValue = entry.value ? required_argument : no_argument;
         longOptions.push_back(
-            {spec.longName, hasValue, nullptr, kLongNameBase + static_cast<int>(i)});
-        if (spec.shortName != 0) {
-            shortOptions += spec.shortName;
-            shortOptions += spec.value ? ":" : "";
+            {entry.longName, hasValue, nullptr, kLongNameBase + static_cast<int>(i)});
+        if (entry.shortName != 0) {
+            shortOptions += entry.shortName;
+            shortOptions += entry.value ? ":" : "";
         }
     }
     longOptions.push_back({});
@@ -172,12 +172,12 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
     while ((answer = getopt_long(argc, argv.data(), shortOptions.c_str(), longOptions.data(),
                                  nullptr)) != -1) {
         const GivenOption given = Given(answer);
-        if (!given.spec) {
+        if (!given.entry) {
             fail(UsageError(answer, optopt, argv[optind - 1]));
             continue;
         }
         const std::string value = optarg ? optarg : "";
-        switch (given.spec->option) {
+        switch (given.entry->option) {
             case Option::Help:
                 return {Only(CliRequest::Action::Help), {}};
             case Option::Version:
@@ -194,7 +194,7 @@ CliParse ParseCommandLine(const std::vector<std::string>& arguments) {
             case Option::Layout:
             case Option::AllBanks: {
                 const std::string name =
-                    given.spec->option == Option::AllBanks ? "all-banks" : value;
+                    given.entry->option == Option::AllBanks ? "all-banks" : value;
                 fail(EmptyValueError(name, given, "layout"));
                 if (layoutGiven && *layoutGiven != name) {
                     fail("two layouts: " + QuotedName(*layoutGiven, Quoting::Always) + " and " +
