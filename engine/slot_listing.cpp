@@ -31,16 +31,15 @@ std::vector<ListingColumn> ColumnsFor(TableFormat format, std::vector<ListingCol
 std::vector<TableColumn> TableColumns(const std::vector<ListingColumn>& columns) {
     std::vector<TableColumn> table;
     for (const ListingColumn column : columns) {
-        table.push_back({NameOf(column),
-                         column == ListingColumn::Uses || column == ListingColumn::UsedBy});
+        table.push_back(
+            {NameOf(column), column == ListingColumn::Uses || column == ListingColumn::UsedBy});
     }
     return table;
 }
 
-// Labels, space-separated: the programs a combination plays, or the combinations that play a
-// program.
-std::string UsesOf(const PcgContents& contents, const PcgSlot& slot) {
-    std::string text;
+// Labels, space-separated, appended to `text`: the programs a combination plays, or the
+// combinations that play a program.
+void AppendUses(const PcgContents& contents, const PcgSlot& slot, std::string& text) {
     char label[kMaxSlotLabel];
     for (std::uint8_t u = 0; u < slot.useCount; ++u) {
         if (u > 0) {
@@ -48,11 +47,10 @@ std::string UsesOf(const PcgContents& contents, const PcgSlot& slot) {
         }
         text.append(label, WriteProgramLabel(slot.uses[u], contents.model, label));
     }
-    return text;
 }
 
-std::string UsersOf(const PcgContents& contents, const ProgramUsers& users, const PcgSlot& slot) {
-    std::string text;
+void AppendUsers(const PcgContents& contents, const ProgramUsers& users, const PcgSlot& slot,
+                 std::string& text) {
     char label[kMaxSlotLabel];
     for (const std::uint32_t user : users.Of(slot)) {
         if (!text.empty()) {
@@ -61,7 +59,6 @@ std::string UsersOf(const PcgContents& contents, const ProgramUsers& users, cons
         const PcgSlot& combination = contents.slots[user];
         text.append(label, WriteSlotLabel(contents.BankOf(combination), combination, label));
     }
-    return text;
 }
 
 }  // namespace
@@ -103,30 +100,33 @@ void SlotListing::Add(const std::string& file, const PcgContents& contents) {
     for (const PcgSlot& slot : contents.slots) {
         const PcgBank& bank = contents.BankOf(slot);
         for (std::size_t c = 0; c < m_columns.size(); ++c) {
+            // Each cell is made again in the string of the row before: no allocation a slot.
+            std::string& cell = cells[c];
+            cell.clear();
             switch (m_columns[c]) {
                 case ListingColumn::File:
-                    cells[c] = fileCell;
+                    cell = fileCell;
                     break;
                 case ListingColumn::Kind:
-                    cells[c] = KindName(bank.kind);
+                    cell = KindName(bank.kind);
                     break;
                 case ListingColumn::Bank:
-                    cells[c] = bank.Label();
+                    cell = bank.Label();
                     break;
                 case ListingColumn::Slot:
-                    cells[c].assign(label, WriteSlotLabel(bank, slot, label));
+                    cell.assign(label, WriteSlotLabel(bank, slot, label));
                     break;
                 case ListingColumn::Name:
-                    cells[c] = NameCell(slot.Name());
+                    AppendNameCell(slot.Name(), cell);
                     break;
                 case ListingColumn::Category:
-                    cells[c] = CategoryName(bank.kind, slot.category);
+                    cell = CategoryName(bank.kind, slot.category);
                     break;
                 case ListingColumn::Uses:
-                    cells[c] = UsesOf(contents, slot);
+                    AppendUses(contents, slot, cell);
                     break;
                 case ListingColumn::UsedBy:
-                    cells[c] = UsersOf(contents, *users, slot);
+                    AppendUsers(contents, *users, slot, cell);
                     break;
             }
         }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/table_output.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -15,6 +16,24 @@ constexpr std::string_view kSheetNames[kSlotKinds] = {"Programs", "Combinations"
 
 // Handed on in pieces, so that a listing of any size is never held whole.
 constexpr std::size_t kPieceSize = 64 * 1024;
+
+// Printable ASCII but the quote and the backslash: the bytes that every format writes as they
+// are, looked up rather than compared, since every byte of a listing passes here.
+constexpr std::array<bool, 256> kPlainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x7F; ++byte) {
+        plain[byte] = byte != '"' && byte != '\\';
+    }
+    return plain;
+}();
+
+bool IsPlain(std::string_view text) {
+    bool plain = true;
+    for (const char byte : text) {
+        plain &= kPlainBytes[static_cast<unsigned char>(byte)];
+    }
+    return plain;
+}
 
 bool NeedsCsvQuotes(std::string_view text) {
     bool needs = false;
@@ -47,10 +66,25 @@ bool TableFormatNamed(std::string_view name, TableFormat& format) {
 
 std::string NameCell(std::string_view name) {
     std::string cell;
-    for (const char byte : TrimWhiteSpace(name)) {
-        AppendUtf8(Windows1252Character(static_cast<unsigned char>(byte)), cell);
-    }
+    AppendNameCell(name, cell);
     return cell;
+}
+
+void AppendNameCell(std::string_view name, std::string& cell) {
+    name = TrimWhiteSpace(name);
+    while (!name.empty()) {
+        // A run of ASCII is the same in both charsets, and most names are ASCII alone.
+        const std::size_t high = static_cast<std::size_t>(
+            std::find_if(name.begin(), name.end(),
+                         [](char byte) { return static_cast<unsigned char>(byte) >= 0x80; }) -
+            name.begin());
+        cell.append(name.substr(0, high));
+        if (high == name.size()) {
+            return;
+        }
+        AppendUtf8(Windows1252Character(static_cast<unsigned char>(name[high])), cell);
+        name.remove_prefix(high + 1);
+    }
 }
 
 std::string Utf8Cell(std::string_view text) {
@@ -91,6 +125,18 @@ void TableOutput::AppendCell(std::string_view text, const TableColumn& column,
             text.remove_prefix(std::min(space + 1, text.size()));
         }
         out += ']';
+        return;
+    }
+    // Nearly every cell is plain ASCII, written as it is: no character needs looking at.
+    if (IsPlain(text) &&
+        (m_format != TableFormat::Csv || text.find(',') == std::string_view::npos)) {
+        if (m_format == TableFormat::Json) {
+            out += '"';
+            out += text;
+            out += '"';
+        } else {
+            out += text;
+        }
         return;
     }
     const bool quoted =
@@ -180,10 +226,10 @@ void TableOutput::Row(SlotKind kind, const std::vector<std::string>& cells) {
 bool TableOutput::Finish() {
     switch (m_format) {
         case TableFormat::Ods: {
-            const std::string archive = m_packer ? m_packer(OdsFiles(std::vector<OdsSheet>(
-                                                       m_sheets->sheets.begin(),
-                                                       m_sheets->sheets.end())))
-                                                 : std::string();
+            const std::string archive =
+                m_packer ? m_packer(OdsFiles(std::vector<OdsSheet>(m_sheets->sheets.begin(),
+                                                                   m_sheets->sheets.end())))
+                         : std::string();
             if (archive.empty()) {
                 return false;
             }

@@ -78,6 +78,8 @@ private:
 // A name read from a record, as a cell: trimmed of white space, its bytes read as
 // Windows-1252 (the report's charset), in UTF-8.
 std::string NameCell(std::string_view name);
+// The same, appended to `cell`.
+void AppendNameCell(std::string_view name, std::string& cell);
 
 // A text of the system's (a file's path), as a cell: a byte that is not UTF-8 as U+FFFD.
 std::string Utf8Cell(std::string_view text);
