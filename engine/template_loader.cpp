@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/template_loader.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/os/input_file.h"
@@ -84,11 +85,15 @@ std::optional<std::string> LoadTemplateText(const std::string& templatePath) {
     text.reserve(expected + expected / 32 + 2);
 
     TemplateLines lines(text);
-    constexpr std::size_t kBlockSize = 1 << 20;
+    // A block the file's size fits in whole, so that a template is read in one call; a small
+    // one comes from the heap rather than from pages the kernel maps and unmaps for it.
+    constexpr std::size_t kSmallestBlock = 64 * 1024;
+    constexpr std::size_t kLargestBlock = 1 << 20;
+    const std::size_t blockSize = std::clamp(expected + 1, kSmallestBlock, kLargestBlock);
     // Left uncleared: only the bytes read into it are ever looked at.
-    const std::unique_ptr<char[]> block(new char[kBlockSize]);
+    const std::unique_ptr<char[]> block(new char[blockSize]);
     while (!file.Ended()) {
-        const std::size_t got = file.Read(block.get(), kBlockSize);
+        const std::size_t got = file.Read(block.get(), blockSize);
         lines.Feed(std::string_view(block.get(), got));
     }
     if (file.Failed()) {
